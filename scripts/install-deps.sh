@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs every package the build, the tests and the runs need, from Debian's archive by name.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config clang-format
+  libgtest-dev libgmock-dev googletest
+  qt6-base-dev
+  libreoffice-writer libreoffice-dev libreoffice-dev-common
+  libacl1-dev libcap-dev
+  time procps
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+SUDO=""
+if [ "$(id -u)" -ne 0 ]; then
+  SUDO="sudo"
+fi
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -q
+# The Writer UI files are needed (the office aborts on documents with comments and on HTML input
+# without them); recommends would pull in a desktop's worth of packages.
+$SUDO apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,174 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kelvara::word {
+
+// Counts of one document, footnotes and endnotes excluded.
+struct DocumentStatistics {
+  int32_t pages = 0;
+  int32_t paragraphs = 0;
+  int32_t lines = 0;
+  int32_t words = 0;
+  int32_t charactersWithSpaces = 0;
+  int32_t characters = 0;
+};
+
+// How to open one file: the format is an open format code of the input format list.
+struct OpenRequest {
+  std::string fileName;
+  int32_t format = 0;
+  bool confirmConversions = false;
+  bool visible = false;
+};
+
+// Options of a plain-text save.
+struct TextSaveOptions {
+  int32_t lineEnding = 0;  // 0 CR/LF, 1 CR
+  bool allowSubstitutions = false;
+  bool insertLineBreaks = false;
+};
+
+// How to save: the format is a save format code of the output format list.
+struct SaveRequest {
+  std::string fileName;
+  int32_t format = 0;
+  std::optional<TextSaveOptions> text;
+};
+
+// A converter the engine has installed beyond the fixed formats.
+struct FileConverter {
+  std::string formatName;
+  std::string extensions;  // blank-separated, without dots
+  bool canOpen = false;
+  int32_t openFormat = 0;
+  bool canSave = false;
+  int32_t saveFormat = 0;
+};
+
+// Page values to set; an empty field is left as the document has it. Lengths in points.
+struct PageSetupValues {
+  std::optional<int32_t> paperSize;
+  std::optional<double> pageWidth, pageHeight;
+  std::optional<double> topMargin, bottomMargin, leftMargin, rightMargin;
+  std::optional<double> footerDistance, headerDistance;
+  std::optional<int32_t> verticalAlignment;
+  std::optional<double> gutter;
+  std::optional<bool> gutterOnTop;
+  std::optional<bool> oddAndEvenPagesHeaderFooter, differentFirstPageHeaderFooter;
+  std::optional<bool> mirrorMargins, twoPagesOnOne;
+  std::optional<int32_t> orientation;  // 0 portrait, 1 landscape
+  std::optional<int32_t> sectionStart;
+};
+
+struct ParagraphFormatValues {
+  std::optional<int32_t> alignment;  // 0 left, 1 centred, 2 right, 3 justified
+  std::optional<double> leftIndent, rightIndent, firstLineIndent;
+  std::optional<double> spaceBefore, spaceAfter;
+  std::optional<int32_t> lineSpacingRule;  // 0 single .. 5 multiple
+  std::optional<double> lineSpacing;
+  std::optional<bool> widowControl, keepWithNext, keepTogether, pageBreakBefore;
+  std::optional<bool> noLineNumber, hyphenation;
+};
+
+struct FontFormatValues {
+  std::optional<std::string> name;
+  std::optional<int32_t> style;  // 0 normal, 1 italic, 2 bold, 3 bold italic
+  std::optional<double> size;
+  std::optional<int32_t> shrinkSteps, growSteps;
+  std::optional<double> spacing;   // points; negative condenses
+  std::optional<double> position;  // points; positive raises
+  std::optional<bool> kerning;
+  std::optional<double> kerningFrom;
+  std::optional<int32_t> scaling;  // percent
+};
+
+// A failure reported by the engine. Lost means the engine process or its connection is gone and
+// must be relaunched; TimedOut means the watchdog ended a document that took too long.
+class EngineError : public std::runtime_error {
+ public:
+  enum class Kind { Failed, Lost, TimedOut, Unavailable };
+  EngineError(Kind kind, const std::string& message) : std::runtime_error(message), kind_(kind) {}
+  Kind kind() const { return kind_; }
+
+ private:
+  Kind kind_;
+};
+
+// One open document. Sections are numbered from 1; a section is a run of paragraphs sharing one
+// page style.
+class Document {
+ public:
+  virtual ~Document() = default;
+
+  virtual std::string path() const = 0;  // folder, without the final separator
+  virtual std::string name() const = 0;
+
+  virtual DocumentStatistics computeStatistics() = 0;
+  virtual int32_t revisionCount() = 0;
+  virtual int32_t spellingErrorCount() = 0;
+
+  virtual void setTrackRevisions(bool on) = 0;
+  virtual void setPrintRevisions(bool on) = 0;
+  virtual void setShowRevisions(bool on) = 0;
+  virtual void setRemovePersonalInformation(bool on) = 0;
+
+  virtual int32_t sectionCount() = 0;
+  virtual int32_t sectionOrientation(int32_t section) = 0;  // 0 portrait, 1 landscape
+  // Section 0 means the whole document.
+  virtual void applyPageSetup(int32_t section, const PageSetupValues& values) = 0;
+  virtual void applyParagraphFormat(const ParagraphFormatValues& values) = 0;
+  virtual void applyFont(const FontFormatValues& values) = 0;
+  virtual void addCentredPageNumbers(int32_t section, bool firstPage) = 0;
+  virtual std::u32string sectionText(int32_t section) = 0;
+  // Deletes count characters at the start of the section, or -count at its end when negative.
+  virtual void deleteSectionCharacters(int32_t section, int32_t count) = 0;
+
+  virtual void saveAs(const SaveRequest& request) = 0;
+  // Closes without saving; further calls on the document are not allowed.
+  virtual void close() = 0;
+};
+
+// The word processor that opens, measures, re-formats and saves documents.
+class DocumentEngine {
+ public:
+  virtual ~DocumentEngine() = default;
+
+  // Connects (starting the engine when needed); throws EngineError with Kind::Unavailable.
+  virtual void connect() = 0;
+  // Drops the connection; the engine may keep running for the next connect().
+  virtual void disconnect() = 0;
+  virtual bool connected() const = 0;
+  // Ends the engine for good (program close).
+  virtual void quit() = 0;
+
+  // The format generation the tables follow ("12.0") and the real product for display.
+  virtual std::string version() const = 0;
+  virtual std::string productName() const = 0;
+
+  virtual std::vector<FileConverter> fileConverters() = 0;
+  // Empty when the engine can write the save format, else why it cannot.
+  virtual std::string cannotSaveReason(int32_t saveFormat) = 0;
+
+  // Prepares for the next document: reconnects or relaunches a lost engine, recycles a worn one,
+  // and starts the document's time limit. Throws EngineError when the engine cannot be had.
+  virtual void beginDocument(bool debug) = 0;
+  // Ends the document's time limit.
+  virtual void endDocument() = 0;
+
+  // Null when the engine refuses the file; lastErrorText() then says why.
+  virtual std::unique_ptr<Document> open(const OpenRequest& request) = 0;
+  virtual std::string lastErrorText() const = 0;
+  virtual int32_t openDocumentCount() = 0;
+  virtual void closeAllDocuments() = 0;
+
+  virtual void setUserData(const std::string& name, const std::string& initials,
+                           const std::string& address) = 0;
+};
+
+}  // namespace kelvara::word
