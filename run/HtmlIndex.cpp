@@ -1,0 +1,111 @@
+#include "run/HtmlIndex.h"
+
+#include <cerrno>
+
+#include "platform/AtomicFile.h"
+
+namespace kelvara::run {
+namespace {
+
+constexpr const char* kHeader =
+    "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
+    "<html>\r\n"
+    "<head>\r\n"
+    "<TITLE>Index</TITLE>\r\n"
+    "</head>\r\n"
+    "<body bgcolor=\"#cccccc\">\r\n";
+
+// A link whose target and text are the same path.
+std::string link(const std::string& href, const std::string& text) {
+  return "<a href=\"" + EscapeHtml(href) + "\">" + EscapeHtml(text) + "</a>";
+}
+
+}  // namespace
+
+std::string EscapeHtml(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out.push_back(c);
+    }
+  }
+  return out;
+}
+
+void HtmlIndex::append(std::string item) {
+  try {
+    items_.push_back(std::move(item));
+  } catch (...) {
+    // The index is a by-product of the run: a lost line must not stop it.
+  }
+}
+
+void HtmlIndex::Start() {
+  items_.clear();
+  append(kHeader);
+}
+
+void HtmlIndex::FolderEntered(const std::string& curOutputDir, bool /*outsideOutputTree*/) {
+  if (level_ == 2) {
+    append("</ul>");
+  }
+  level_ = 0;
+  // Also when the folder lies inside the output tree or the output goes to the input folder:
+  // the reader still sees which output folder the following lines belong to.
+  append("<ul><li>" + link(curOutputDir, curOutputDir));
+}
+
+void HtmlIndex::FileBegins() {
+  if (level_ == 0) {
+    append("<ul>");
+  }
+  level_ = 2;
+}
+
+void HtmlIndex::FileConverted(const std::string& inpFileName, const std::string& docName,
+                              const std::string& outputFileName, const std::string& outName) {
+  append("<li>" + link(inpFileName, docName) + " -> " + link(outputFileName, outName) + "</li>");
+}
+
+void HtmlIndex::FileFailed(const std::string& inpFileName, const std::string& docName,
+                           const std::string& outName) {
+  append("<li>" + link(inpFileName, docName) + " -> " + EscapeHtml(outName) + "</li>");
+}
+
+void HtmlIndex::FolderDone() {
+  append(level_ == 1 ? "</li></ul>" : "</ul></li></ul>");
+  level_ = 1;
+}
+
+bool HtmlIndex::End(const std::string& indexPath) {
+  append("</body></html>");
+  std::string content;
+  for (const std::string& item : items_) {
+    content += item;
+    content += "\r\n";
+  }
+  items_.clear();
+  items_.shrink_to_fit();
+  const std::error_code ec = platform::replaceFileAtomically(indexPath, content);
+  if (ec) {
+    errno = ec.value() != 0 ? ec.value() : EIO;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace kelvara::run
