@@ -1,0 +1,93 @@
+#include "app/StartUp.h"
+
+#include <charconv>
+#include <filesystem>
+
+namespace kelvara::app {
+namespace {
+
+bool parsePosition(const std::string& text, int32_t& position) {
+  const char* end = text.data() + text.size();
+  auto [ptr, ec] = std::from_chars(text.data(), end, position);
+  return ec == std::errc() && ptr == end && !text.empty();
+}
+
+std::string positionError(const char* which, const std::string& given, size_t count) {
+  return "The " + std::string(which) + " format position " + given +
+         " is not in the list (0 to " + std::to_string(count - 1) +
+         "); kelvara-batch --list-formats shows the list";
+}
+
+}  // namespace
+
+std::string AbsoluteFolder(const std::string& folder) {
+  if (folder.empty()) {
+    return folder;
+  }
+  std::error_code ec;
+  std::filesystem::path p = std::filesystem::absolute(folder, ec);
+  if (ec) {
+    p = folder;
+  }
+  std::string text = p.lexically_normal().string();
+  if (text.empty() || text.back() != '/') {
+    text += '/';
+  }
+  return text;
+}
+
+void PresetFromCommandLine(const CommandLine& commandLine, config::Settings& settings) {
+  settings.InpPath = commandLine.InpPath;
+  settings.OutPath = commandLine.OutPath;
+  settings.InpFileName = commandLine.InpFileName;
+  settings.InpFormatIndex = config::kFormatNotGiven;
+  settings.OutFormatIndex = config::kFormatNotGiven;
+}
+
+void CompleteSettings(const CommandLine& commandLine, config::Settings& settings) {
+  if (commandLine.singleFileForm && !commandLine.InpFileName.empty()) {
+    settings.SingleFile = true;
+  }
+  settings.InpPath = AbsoluteFolder(settings.InpPath);
+  settings.OutPath = AbsoluteFolder(settings.OutPath);
+  if (!settings.InpFileName.empty() && settings.InpFileName.find('/') != std::string::npos) {
+    std::error_code ec;
+    const auto abs = std::filesystem::absolute(settings.InpFileName, ec);
+    if (!ec) {
+      settings.InpFileName = abs.lexically_normal().string();
+    }
+  }
+}
+
+std::string ChooseFormats(const word::FormatLists& lists, const CommandLine& commandLine,
+                          config::Settings& settings, word::FormatSelection& selection) {
+  int32_t input = settings.InpFormatIndex;
+  int32_t output = settings.OutFormatIndex;
+  if (commandLine.inputFormat && !parsePosition(*commandLine.inputFormat, input)) {
+    return positionError("input", *commandLine.inputFormat, lists.input.size());
+  }
+  if (commandLine.outputFormat && !parsePosition(*commandLine.outputFormat, output)) {
+    return positionError("output", *commandLine.outputFormat, lists.output.size());
+  }
+  if (input == config::kFormatNotGiven) {
+    input = 0;
+  }
+  if (output == config::kFormatNotGiven) {
+    output = 0;
+  }
+  if (input < 0 || static_cast<size_t>(input) >= lists.input.size()) {
+    return positionError("input", std::to_string(input), lists.input.size());
+  }
+  if (output < 0 || static_cast<size_t>(output) >= lists.output.size()) {
+    return positionError("output", std::to_string(output), lists.output.size());
+  }
+  word::SelectFormats(lists, input, output, selection);
+  settings.InpFormatIndex = input;
+  settings.OutFormatIndex = output;
+  if (settings.StandardInpMask && !settings.SingleFile) {
+    settings.InpMask = word::StandardMask(selection.inputExtensions);
+  }
+  return std::string();
+}
+
+}  // namespace kelvara::app

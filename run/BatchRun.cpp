@@ -1,0 +1,331 @@
+#include "run/BatchRun.h"
+
+#include <chrono>
+#include <thread>
+
+#include "platform/FileSystem.h"
+#include "run/IOError.h"
+
+namespace kelvara::run {
+namespace {
+
+constexpr const char* kSameFolderWarning =
+    "Warning! Input and Output directory are the same.\r\n\r\n"
+    "This cause the overwritting of input file(s)\r\n"
+    "if input and output extensions are the same.\r\n"
+    "In batch mode with scanning of subdirectories\r\n"
+    "files in subdirectories won't be processed.\r\n\r\n"
+    "Do you want to continue?";
+constexpr const char* kSubFolderWarning =
+    "Warning! Output directory is a subdirectory of input directory.\r\n\r\n"
+    "If there are some files on the output directory and its subtree they won't be processed\r\n"
+    "\r\n"
+    "Do you want to continue?";
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+std::string relativeTo(const std::string& path, const std::string& base) {
+  return startsWith(path, base) ? path.substr(base.size()) : path;
+}
+
+std::string replaceAll(std::string text, const std::string& from, const std::string& to) {
+  for (size_t p = text.find(from); p != std::string::npos; p = text.find(from, p + to.size())) {
+    text.replace(p, from.size(), to);
+  }
+  return text;
+}
+
+}  // namespace
+
+BatchRun::BatchRun(config::Settings& settings, const format::FormatParameterSet& formats,
+                   word::DocumentEngine& engine, RunView& view, platform::Locale locale,
+                   word::FormatSelection selection, RunControl& control)
+    : settings_(settings),
+      formats_(formats),
+      engine_(engine),
+      view_(view),
+      locale_(std::move(locale)),
+      selection_(std::move(selection)),
+      control_(control),
+      clock_(platform::now),
+      logs_(settings_, view_, locale_, [this] { return clock_(); }) {
+  scanner_.OnDirectoryFound = [this](TreeScanner& s) { FolderEntered(s); };
+  scanner_.OnDirectoryDone = [this](TreeScanner& s) { FolderDone(s); };
+  scanner_.OnFileFound = [this](TreeScanner& s) { PerFileStep(s.FileFound(), true); };
+  scanner_.OnSearchDone = [this](TreeScanner&) { EndOfRun(); };
+  scanner_.ProcessPendingMessages = [this] { checkpoint(); };
+}
+
+BatchRun::~BatchRun() {
+  // A run abandoned at a question leaves its open logs to be closed here.
+  for (LogKind kind : {LogKind::Main, LogKind::Error, LogKind::Warnings, LogKind::Skipped}) {
+    if (logs_.isOpen(kind)) {
+      logs_.Close(kind);
+    }
+  }
+}
+
+std::string BatchRun::indexPath() const {
+  return logs_.logDir() + "Index.html";
+}
+
+std::string BatchRun::timeText() const {
+  return locale_.formatLongTime(clock_());
+}
+
+void BatchRun::checkpoint() {
+  view_.processPendingMessages();
+  if (control_.stopRequested && scanner_.Active()) {
+    scanner_.Stop();
+  }
+}
+
+void BatchRun::waitWhilePaused() {
+  while (control_.paused && !control_.stopRequested) {
+    view_.processPendingMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  checkpoint();
+}
+
+void BatchRun::showCounters() {
+  view_.setCounters(counters_);
+}
+
+bool BatchRun::Run() {
+  const std::string refusal = engine_.cannotSaveReason(selection_.saveFormat);
+  if (!refusal.empty()) {
+    view_.showError(refusal, "Error");
+    return false;
+  }
+  if (!prepareOutputFolder() || !confirmFolders()) {
+    return false;
+  }
+  prepareLogFolder();
+  view_.setCounters(RunCounters{});
+  if (!openLogs()) {
+    return false;
+  }
+
+  counters_ = RunCounters{};
+  showCounters();
+  if (settings_.ExtConv && settings_.ExternalConverterProgram.size() < 5) {
+    settings_.ExtConv = false;
+  }
+  if (settings_.WordsCountProgram.size() < 5) {
+    settings_.WordsCountCheck = false;
+    settings_.LinesCountCheck = false;
+    settings_.CharsCountCheck = false;
+  }
+  index_.Start();
+
+  UiIdle_ = false;
+  view_.setBusy(true);
+  if (settings_.SingleFile) {
+    CurInputDir_ = settings_.InpPath;
+    CurOutputDir_ = settings_.OutPath;
+    view_.setPathHints("Realtive Input Path", "Realtive Output Path");
+    PerFileStep(settings_.InpFileName, false);
+    // Also closes a run whose only file was skipped.
+    EndOfRun();
+  } else {
+    walk();
+  }
+
+  const std::string index = indexPath();
+  if (!index_.End(index)) {
+    view_.showError(FormatIOError(index, static_cast<int>(IOOperation::Write), errno), "Error");
+  }
+  return true;
+}
+
+bool BatchRun::prepareOutputFolder() {
+  const std::string& out = settings_.OutPath;
+  if (platform::isDirectory(out)) {
+    return true;
+  }
+  const int code = platform::createDirectories(out);
+  if (code == 0) {
+    return true;
+  }
+  logs_.ReportIOError(out, IOOperation::Creation, 0, code);
+  view_.beep();
+  view_.setPathBoxes("", "Dir. Creation error: " + out + " res: " + std::to_string(code));
+  view_.showError("Error in Output Directory Creation. Please Select another directory", "Error");
+  return false;
+}
+
+bool BatchRun::confirmFolders() {
+  const std::string& in = settings_.InpPath;
+  const std::string& out = settings_.OutPath;
+  if (out == in) {
+    return view_.askYesNo(kSameFolderWarning, "Warning");
+  }
+  if (startsWith(out, in)) {
+    return view_.askYesNo(kSubFolderWarning, "Warning");
+  }
+  return true;
+}
+
+void BatchRun::prepareLogFolder() {
+  const std::string logDir = settings_.OutPath + "Log/";
+  logs_.setLogDir(logDir);
+  if (platform::isDirectory(logDir)) {
+    return;
+  }
+  const int code = platform::createDirectory(logDir);
+  if (code != 0) {
+    logs_.ReportIOError(logDir, IOOperation::Creation, 0, code);
+    view_.beep();
+    view_.setPathBoxes("", "Dir. Creation error: " + logDir + " res: " + std::to_string(code));
+    view_.showError(
+        "Error in Output Directory Creation. The Log files will be located on " + settings_.OutPath,
+        "Error");
+    logs_.setLogDir(settings_.OutPath);
+  } else {
+    logs_.WriteFolderLogLn("Folder " + logDir + " created");
+  }
+  logs_.WriteFolderLogLn("\r\n");
+}
+
+bool BatchRun::openLogs() {
+  struct Step {
+    LogKind kind;
+    const char* question;
+    bool config::Settings::*category;
+  };
+  const Step steps[] = {
+      {LogKind::Main, "Do you want to continue without log?", nullptr},
+      {LogKind::Warnings, "Do you want to continue without Warning log?",
+       &config::Settings::LogWarnings},
+      {LogKind::Error, "Do you want to continue without error log?", &config::Settings::LogErrors},
+      {LogKind::Skipped, "Do you want to continue without skipped files log?",
+       &config::Settings::LogSlippedFiles},
+  };
+  for (const Step& step : steps) {
+    if (logs_.OpenRunLog(step.kind)) {
+      continue;
+    }
+    if (!view_.askYesNo(step.question, "Confirm")) {
+      return false;
+    }
+    if (step.category) {
+      // Nothing more is written to a log that could not be opened.
+      settings_.*step.category = false;
+    }
+  }
+  return true;
+}
+
+void BatchRun::walk() {
+  scanner_.Recursive = settings_.ScanSubDir;
+  scanner_.FindHiddenFolders = settings_.ScanHFolders;
+  scanner_.FindHiddenFiles = settings_.ScanHFiles;
+  scanner_.InitialDirectory = settings_.InpPath;
+  if (settings_.InpMask.find(';') != std::string::npos) {
+    scanner_.setFileMaskCommaText(replaceAll(settings_.InpMask, ";", ", "));
+  } else {
+    scanner_.setFileMask(settings_.InpMask);
+  }
+  scanning_ = true;
+  scanner_.Search();
+  scanning_ = false;
+}
+
+void BatchRun::FolderEntered(TreeScanner& scanner) {
+  if (!scanner.Active()) {
+    return;
+  }
+  const std::string& inpPath = settings_.InpPath;
+  const std::string& outPath = settings_.OutPath;
+  CurInputDir_ = scanner.FileFound();
+  if (settings_.OutDirTree && inpPath != CurInputDir_) {
+    CurOutputDir_ =
+        outPath + CurInputDir_.substr(std::min(inpPath.size(), CurInputDir_.size()), 999);
+  } else {
+    CurOutputDir_ = outPath;
+  }
+  view_.setPathBoxes("../" + relativeTo(CurInputDir_, inpPath),
+                     "../" + relativeTo(CurOutputDir_, outPath));
+  checkpoint();
+
+  const bool outsideOutputTree = outPath != inpPath && !startsWith(CurInputDir_, outPath);
+  index_.FolderEntered(CurOutputDir_, outsideOutputTree);
+  if (outsideOutputTree && !platform::isDirectory(CurOutputDir_)) {
+    const int code = platform::createDirectory(CurOutputDir_);
+    if (code != 0) {
+      logs_.ReportIOError(CurOutputDir_, IOOperation::Creation, 0, code);
+      view_.beep();
+      view_.setPathBoxes("",
+                         "Dir. Creation error: " + CurOutputDir_ + " res: " + std::to_string(code));
+    } else {
+      logs_.WriteFolderLogLn("Folder " + CurOutputDir_ + " created");
+    }
+    logs_.WriteFolderLogLn("\r\n");
+  }
+}
+
+void BatchRun::FolderDone(TreeScanner& scanner) {
+  index_.FolderDone();
+  if (scanner.Active()) {
+    ++counters_.DirCount;
+    showCounters();
+  }
+}
+
+void BatchRun::EndOfRun() {
+  if (UiIdle_) {
+    return;
+  }
+  view_.setPathBoxes("", "");
+  view_.setConversionState("Conversion terminated");
+  view_.setPathHints("Input File", "Output File");
+  view_.setProgress("");
+
+  const std::string separator(68, '_');
+  logs_.WriteLogLn(separator);
+  logs_.WriteLogLn("");
+  logs_.WriteLogLn("End of conversion");
+  logs_.WriteLogLn("");
+  logs_.WriteLog(" Files analized: " + std::to_string(counters_.FilesAnalyzed));
+  logs_.WriteLog(" Files converted: " + std::to_string(counters_.FilesConverted));
+  logs_.WriteLog(" Files skipped: " + std::to_string(counters_.FilesSkipped));
+  logs_.WriteLogLn(" Files in error: " + std::to_string(counters_.FilesInError));
+
+  logs_.WriteWrnLogLn(separator);
+  logs_.WriteWrnLogLn("");
+  logs_.WriteWrnLogLn("End of conversion");
+  logs_.WriteWrnLogLn("Total number of files with warning(s): " +
+                      std::to_string(counters_.FilesWithWarnings));
+
+  logs_.WriteErrLogLn(separator);
+  logs_.WriteErrLogLn("");
+  logs_.WriteErrLogLn("End of conversion");
+  logs_.WriteErrLogLn("Total number of files in error: " + std::to_string(counters_.FilesInError));
+
+  logs_.WriteSkpLogLn(separator);
+  logs_.WriteSkpLogLn("");
+  logs_.WriteSkpLogLn("End of conversion");
+  logs_.WriteSkpLogLn("Total number of skipped files: " + std::to_string(counters_.FilesSkipped));
+
+  view_.processPendingMessages();
+  logs_.Close(LogKind::Main);
+  if (settings_.LogWarnings) {
+    logs_.Close(LogKind::Warnings);
+  }
+  if (settings_.LogErrors) {
+    logs_.Close(LogKind::Error);
+  }
+  if (settings_.LogSlippedFiles) {
+    logs_.Close(LogKind::Skipped);
+  }
+
+  UiIdle_ = true;
+  view_.setBusy(false);
+  engine_.disconnect();
+  view_.setTrayHint(std::string(kTrayTitle) + "\r\nStatus: Idle");
+}
+
+}  // namespace kelvara::run

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "config/Settings.h"
+#include "format/FormatParameterSet.h"
+#include "platform/DateTime.h"
+#include "platform/Locale.h"
+#include "run/HtmlIndex.h"
+#include "run/RunCounters.h"
+#include "run/RunLogs.h"
+#include "run/RunView.h"
+#include "run/TreeScanner.h"
+#include "word/ConversionPipeline.h"
+#include "word/DocumentEngine.h"
+#include "word/FormatTables.h"
+
+namespace kelvara::run {
+
+inline constexpr const char* kTrayTitle = "Kelvara 1.0.2.11";
+
+// Requests that may come from another thread (the window, a signal handler); the run reads them
+// at its checkpoints.
+struct RunControl {
+  std::atomic<bool> paused{false};
+  std::atomic<bool> stopRequested{false};
+};
+
+// One execution of the Run command: checks, logs, the walk or the single file, the summary and
+// the index. Everything happens on the calling thread.
+class BatchRun {
+ public:
+  BatchRun(config::Settings& settings, const format::FormatParameterSet& formats,
+           word::DocumentEngine& engine, RunView& view, platform::Locale locale,
+           word::FormatSelection selection, RunControl& control);
+  ~BatchRun();
+
+  // Runs once. False when the run did not start (bad output folder, a question answered No,
+  // an output format the engine cannot write).
+  bool Run();
+
+  const RunCounters& counters() const { return counters_; }
+  const RunLogs& logs() const { return logs_; }
+  std::string indexPath() const;
+  const std::string& OutputFileName() const { return OutputFileName_; }
+
+  // Test seams.
+  void setClock(std::function<platform::DateTime()> clock) { clock_ = std::move(clock); }
+  void setFormattingStep(word::FormattingStep* step) { formatting_ = step; }
+  HtmlIndex& index() { return index_; }
+
+ private:
+  bool prepareOutputFolder();
+  bool confirmFolders();
+  void prepareLogFolder();
+  bool openLogs();
+  void walk();
+  void FolderEntered(TreeScanner& scanner);
+  void FolderDone(TreeScanner& scanner);
+  void EndOfRun();
+  void PerFileStep(const std::string& inpFileName, bool folderMode);
+  void convertCounted(const std::string& docName, const std::string& outName, bool& docWarned);
+  void onConversionError(const std::string& message, const std::string& docName,
+                         const std::string& outName);
+  bool skippedByFilters(const std::string& inpFileName);
+
+  // The place where a window would process pending messages: applies Stop, waits while paused.
+  void checkpoint();
+  void waitWhilePaused();
+  void showCounters();
+  std::string timeText() const;
+
+  config::Settings& settings_;
+  const format::FormatParameterSet& formats_;
+  word::DocumentEngine& engine_;
+  RunView& view_;
+  platform::Locale locale_;
+  word::FormatSelection selection_;
+  RunControl& control_;
+  std::function<platform::DateTime()> clock_;
+  word::FormattingStep* formatting_ = nullptr;
+
+  RunLogs logs_;
+  HtmlIndex index_;
+  TreeScanner scanner_;
+  RunCounters counters_;
+  std::string CurInputDir_;
+  std::string CurOutputDir_;
+  std::string OutputFileName_;
+  bool UiIdle_ = true;
+  bool scanning_ = false;
+};
+
+}  // namespace kelvara::run

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "word/DocumentEngine.h"
+
+namespace kelvara::testing {
+
+// A scriptable engine: opens any file, "saves" by writing a small file, records every call, and
+// fails on demand per input file name (the part after the last "/").
+class FakeDocumentEngine : public word::DocumentEngine {
+ public:
+  struct Script {
+    bool refuseOpen = false;  // open() returns null
+    std::string openError = "[Error:2] File format error";
+    bool failStatistics = false;
+    bool failSave = false;
+    bool loseEngineOnSave = false;  // the engine dies while saving
+    word::DocumentStatistics statistics{1, 3, 10, 50, 300, 250};
+  };
+
+  std::map<std::string, Script> scripts;
+  std::vector<std::string> calls;
+  std::vector<word::SaveRequest> saves;
+  std::string version_ = "12.0";
+  std::string refusedSaveReason;  // cannotSaveReason() answer for every format
+  bool connected_ = false;
+  int openDocuments = 0;
+  int beginCount = 0;
+  int endCount = 0;
+  // Called inside open(), e.g. to press Stop or Pause while a document converts.
+  std::function<void(const std::string&)> onOpen;
+
+  void connect() override;
+  void disconnect() override;
+  bool connected() const override { return connected_; }
+  void quit() override;
+  std::string version() const override { return version_; }
+  std::string productName() const override { return "Fake engine 1.0"; }
+  std::vector<word::FileConverter> fileConverters() override;
+  std::string cannotSaveReason(int32_t) override { return refusedSaveReason; }
+  void beginDocument(bool debug) override;
+  void endDocument() override;
+  std::unique_ptr<word::Document> open(const word::OpenRequest& request) override;
+  std::string lastErrorText() const override { return lastError_; }
+  int32_t openDocumentCount() override { return openDocuments; }
+  void closeAllDocuments() override { openDocuments = 0; }
+  void setUserData(const std::string&, const std::string&, const std::string&) override {}
+
+  const Script& scriptFor(const std::string& path) const;
+
+ private:
+  std::string lastError_;
+  Script default_;
+};
+
+}  // namespace kelvara::testing

@@ -1,0 +1,300 @@
+#include "run/BatchRun.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "support/FakeDocumentEngine.h"
+#include "support/RecordingView.h"
+#include "support/ScratchDir.h"
+
+namespace kelvara::run {
+namespace {
+
+using testing::FakeDocumentEngine;
+using testing::readFile;
+using testing::RecordingView;
+using testing::ScratchDir;
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+size_t count(const std::string& text, const std::string& part) {
+  size_t n = 0;
+  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
+    ++n;
+  }
+  return n;
+}
+
+class BatchRunTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    in = tmp.dir("in");
+    out = tmp.path() + "out/";
+    settings.InpPath = in;
+    settings.OutPath = out;
+    settings.InpMask = "*.*";
+    selection.openFormat = 0;
+    selection.saveFormat = 6;
+    selection.OutExt = "rtf";
+  }
+
+  bool run() {
+    BatchRun batch(settings, formats, engine, view, locale, selection, control);
+    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
+    const bool started = batch.Run();
+    counters = batch.counters();
+    return started;
+  }
+
+  std::string log(const std::string& name) { return readFile(out + "Log/" + name); }
+
+  ScratchDir tmp;
+  std::string in, out;
+  config::Settings settings;
+  format::FormatParameterSet formats;
+  FakeDocumentEngine engine;
+  RecordingView view;
+  platform::Locale locale;
+  word::FormatSelection selection;
+  RunControl control;
+  RunCounters counters;
+};
+
+TEST_F(BatchRunTest, ConvertsTheTreeMirroringFoldersAndAccountsForEveryFile) {
+  tmp.file("in/b.doc");
+  tmp.file("in/a.doc");
+  tmp.file("in/X/c.doc");
+  tmp.file("in/Y/d.doc");
+  engine.scripts["c.doc"].refuseOpen = true;
+
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesAnalyzed, 4);
+  EXPECT_EQ(counters.FilesConverted, 3);
+  EXPECT_EQ(counters.FilesInError, 1);
+  EXPECT_EQ(counters.FilesSkipped, 0);
+  EXPECT_EQ(counters.DirCount, 3);
+  EXPECT_TRUE(std::filesystem::exists(out + "a.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(out + "Y/d.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(out + "X/c.rtf"));
+  // Files of a folder come before its subfolders, each folder in name order.
+  std::vector<std::string> opened;
+  for (const auto& call : engine.calls) {
+    if (call.rfind("open ", 0) == 0) {
+      opened.push_back(call);
+    }
+  }
+  EXPECT_EQ(opened, (std::vector<std::string>{"open a.doc format 0", "open b.doc format 0",
+                                              "open c.doc format 0", "open d.doc format 0"}));
+  EXPECT_EQ(engine.beginCount, engine.endCount);
+
+  const std::string main = log("ConvLog.txt");
+  EXPECT_TRUE(contains(main, "Input Path: " + in + " - Output Path: " + out + "\r\n"));
+  EXPECT_TRUE(contains(main, " Conversion a.doc -> a.rtf\r\n"));
+  EXPECT_TRUE(contains(main, "   Conversion               1 Pages - 3 Paragraphs - 10 Lines - "
+                             "50 words - 300 Characters&Spaces - 250 Characters\r\n"));
+  EXPECT_TRUE(contains(main, "   2 Changes - 0 Spelling Err.\r\n"));
+  EXPECT_TRUE(contains(main, " Result OK - at: 10:11:12\r\n"));
+  EXPECT_TRUE(contains(main, "Can't open file " + in + "X/c.doc. Error: [Error:2] File format error"));
+  EXPECT_TRUE(contains(main, " " + std::string(58, '-') + "\r\n Result ERROR - Can't open file"));
+  EXPECT_TRUE(contains(main, "Folder " + out + "X/ created"));
+  EXPECT_TRUE(contains(main, "End of conversion\r\n\r\n Files analized: 4 Files converted: 3 "
+                             "Files skipped: 0 Files in error: 1\r\n"));
+  const std::string errors = log("ErrorLog.txt");
+  EXPECT_TRUE(contains(errors, "Error on conversion\r\nCan't open file"));
+  EXPECT_TRUE(contains(errors, "Conversion c.doc -> c.rtf\r\n"));
+  EXPECT_TRUE(contains(errors, "Total number of files in error: 1"));
+  EXPECT_TRUE(contains(log("WarnsLog.txt"), "Total number of files with warning(s): 0"));
+  EXPECT_TRUE(contains(log("SkipsLog.txt"), "Total number of skipped files: 0"));
+
+  const std::string index = log("Index.html");
+  EXPECT_TRUE(contains(index, "<li><a href=\"" + in + "a.doc\">a.doc</a> -> <a href=\"" + out +
+                                  "a.rtf\">a.rtf</a></li>"));
+  EXPECT_TRUE(contains(index, "<li><a href=\"" + in + "X/c.doc\">c.doc</a> -> c.rtf</li>"));
+  EXPECT_TRUE(contains(index, "</body></html>"));
+}
+
+TEST_F(BatchRunTest, EngineFailuresAreCountedAndTheRunGoesOn) {
+  tmp.file("in/1.doc");
+  tmp.file("in/2.doc");
+  tmp.file("in/3.doc");
+  tmp.file("in/4.doc");
+  engine.scripts["1.doc"].failStatistics = true;
+  engine.scripts["2.doc"].failSave = true;
+  engine.scripts["3.doc"].loseEngineOnSave = true;
+
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesInError, 3);
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_EQ(counters.FilesAnalyzed, 4);
+  // A statistics failure still keeps the partly processed document under the output name.
+  EXPECT_TRUE(std::filesystem::exists(out + "1.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(out + "3.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(out + "4.rtf"));
+  const std::string errors = log("ErrorLog.txt");
+  EXPECT_TRUE(contains(errors, "Error on conversion\r\nStatistics failed\r\n"));
+  EXPECT_TRUE(contains(errors, "Error on conversion\r\nWrite error\r\n"));
+  EXPECT_TRUE(contains(errors, "Binary URP bridge disposed"));
+  EXPECT_EQ(engine.openDocuments, 0);
+  EXPECT_EQ(engine.beginCount, engine.endCount);
+}
+
+TEST_F(BatchRunTest, StopDuringAConversionFinishesThatDocumentAndSummarisesOnce) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  tmp.file("in/S/c.doc");
+  engine.onOpen = [this](const std::string& path) {
+    if (path.find("a.doc") != std::string::npos) {
+      control.stopRequested = true;
+    }
+  };
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_EQ(counters.FilesAnalyzed, 1);
+  EXPECT_FALSE(std::filesystem::exists(out + "b.rtf"));
+  const std::string main = log("ConvLog.txt");
+  EXPECT_EQ(count(main, "End of conversion"), 1u);
+  EXPECT_TRUE(contains(main, " Files analized: 1 Files converted: 1 "));
+  EXPECT_TRUE(contains(log("Index.html"), "</body></html>"));
+}
+
+TEST_F(BatchRunTest, SingleFileRunCountsExactlyOneFile) {
+  const std::string file = tmp.file("in/only.doc");
+  tmp.file("in/other.doc");
+  settings.SingleFile = true;
+  settings.InpFileName = file;
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesAnalyzed, 1);
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_TRUE(std::filesystem::exists(out + "only.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(out + "other.rtf"));
+  const std::string main = log("ConvLog.txt");
+  EXPECT_EQ(count(main, "End of conversion"), 1u);
+  EXPECT_TRUE(contains(main, " Files analized: 1 Files converted: 1 Files skipped: 0 "
+                             "Files in error: 0"));
+  EXPECT_EQ(view.hints.back(), "No errors");
+}
+
+TEST_F(BatchRunTest, SameFolderAsksAndNoAbandonsBeforeAnyLog) {
+  tmp.file("in/a.doc");
+  settings.OutPath = in;
+  view.answer = false;
+  EXPECT_FALSE(run());
+  ASSERT_EQ(view.questions.size(), 1u);
+  EXPECT_EQ(view.questions[0].rfind("Warning: Warning! Input and Output directory are the same.", 0), 0u);
+  EXPECT_FALSE(std::filesystem::exists(in + "Log"));
+  EXPECT_TRUE(engine.saves.empty());
+}
+
+TEST_F(BatchRunTest, SameFolderWithYesConvertsTheRootButNeverOverwritesAnInput) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.rtf", "original");
+  tmp.file("in/sub/c.doc");
+  settings.OutPath = in;
+  ASSERT_TRUE(run());
+  EXPECT_TRUE(std::filesystem::exists(in + "a.rtf"));
+  EXPECT_EQ(readFile(in + "b.rtf"), "original");
+  EXPECT_EQ(counters.FilesInError, 1);
+  EXPECT_TRUE(contains(readFile(in + "Log/ErrorLog.txt"), "is the input file: it is not overwritten"));
+  // Subfolders lie inside the output tree: their files are passed over and not counted.
+  EXPECT_FALSE(std::filesystem::exists(in + "sub/c.rtf"));
+  EXPECT_EQ(counters.FilesAnalyzed, 2);
+}
+
+TEST_F(BatchRunTest, OutputInsideInputAsksAndSkipsTheOutputTree) {
+  tmp.file("in/a.doc");
+  tmp.file("in/out/old.doc");
+  settings.OutPath = in + "out/";
+  ASSERT_TRUE(run());
+  ASSERT_EQ(view.questions.size(), 1u);
+  EXPECT_EQ(view.questions[0].rfind("Warning: Warning! Output directory is a subdirectory", 0), 0u);
+  EXPECT_EQ(counters.FilesAnalyzed, 1);
+  EXPECT_TRUE(std::filesystem::exists(in + "out/a.rtf"));
+}
+
+TEST_F(BatchRunTest, UncreatableOutputFolderEndsTheRunWithItsMessages) {
+  const std::string blocker = tmp.file("file-not-folder");
+  settings.OutPath = blocker + "/sub/";
+  EXPECT_FALSE(run());
+  ASSERT_FALSE(view.errors.empty());
+  EXPECT_EQ(view.errors.back(), "Error: Error in Output Directory Creation. Please Select another directory");
+  EXPECT_EQ(view.beeps, 1);
+  ASSERT_FALSE(view.progress.empty());
+  EXPECT_EQ(view.progress[0].rfind("Err. Creation " + blocker + "/sub/: ", 0), 0u);
+}
+
+TEST_F(BatchRunTest, RefusedOutputFormatStopsBeforeTouchingAnything) {
+  tmp.file("in/a.doc");
+  engine.refusedSaveReason = "LibreOffice cannot write the output format XPS Document";
+  EXPECT_FALSE(run());
+  EXPECT_EQ(view.errors, std::vector<std::string>{"Error: " + engine.refusedSaveReason});
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+TEST_F(BatchRunTest, EmptyTreeWritesHeadersAndZeroSummary) {
+  ASSERT_TRUE(run());
+  EXPECT_TRUE(contains(log("ConvLog.txt"), " Files analized: 0 Files converted: 0 Files skipped: 0 "
+                                           "Files in error: 0\r\n"));
+  EXPECT_TRUE(contains(log("ConvLog.txt"), "Conversion Log started on day: "));
+}
+
+TEST_F(BatchRunTest, UnopenableLogAsksAndNoEndsTheRun) {
+  tmp.file("in/a.doc");
+  std::filesystem::create_directories(out + "Log/ConvLog.txt");  // a folder where the log goes
+  view.answer = false;
+  EXPECT_FALSE(run());
+  ASSERT_EQ(view.questions.size(), 1u);
+  EXPECT_EQ(view.questions[0], "Confirm: Do you want to continue without log?");
+  EXPECT_TRUE(engine.saves.empty());
+}
+
+TEST_F(BatchRunTest, ErrorLogThatCannotOpenIsSwitchedOffWhenTheRunGoesOn) {
+  tmp.file("in/a.doc");
+  std::filesystem::create_directories(out + "Log/ErrorLog.txt");
+  ASSERT_TRUE(run());
+  EXPECT_EQ(view.questions,
+            std::vector<std::string>{"Confirm: Do you want to continue without error log?"});
+  EXPECT_FALSE(settings.LogErrors);
+  EXPECT_EQ(counters.FilesConverted, 1);
+}
+
+TEST_F(BatchRunTest, MaskListWithSemicolonsSelectsBothKinds) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.RTF");
+  tmp.file("in/c.txt");
+  settings.InpMask = "*.doc;*.rtf";
+  selection.OutExt = "pdf";
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesAnalyzed, 2);
+  EXPECT_TRUE(std::filesystem::exists(out + "a.pdf"));
+  EXPECT_TRUE(std::filesystem::exists(out + "b.pdf"));
+}
+
+TEST_F(BatchRunTest, TextOutputPassesTheTextOptions) {
+  tmp.file("in/a.doc");
+  selection.OutExt = "txt";
+  selection.saveFormat = 2;
+  settings.LineTerm = 1;
+  settings.InsLineBreaks = true;
+  ASSERT_TRUE(run());
+  ASSERT_EQ(engine.saves.size(), 1u);
+  ASSERT_TRUE(engine.saves[0].text.has_value());
+  EXPECT_EQ(engine.saves[0].text->lineEnding, 1);
+  EXPECT_TRUE(engine.saves[0].text->insertLineBreaks);
+  EXPECT_EQ(engine.saves[0].format, 2);
+}
+
+TEST_F(BatchRunTest, TrayHintCarriesTheCounters) {
+  tmp.file("in/a.doc");
+  ASSERT_TRUE(run());
+  ASSERT_GE(view.trayHints.size(), 2u);
+  EXPECT_EQ(view.trayHints[view.trayHints.size() - 2],
+            "Kelvara 1.0.2.11\r\nCnv.: 1\r\nErr.: 0\r\nWrn.: 0\r\nSkp.: 0");
+  EXPECT_EQ(view.trayHints.back(), "Kelvara 1.0.2.11\r\nStatus: Idle");
+}
+
+}  // namespace
+}  // namespace kelvara::run
