@@ -7,7 +7,9 @@
 namespace kelvara::app {
 namespace {
 
-bool isSwitch(const std::string& p) { return !p.empty() && (p[0] == '/' || p[0] == '-'); }
+bool isSwitch(const std::string& p) {
+  return !p.empty() && (p[0] == '/' || p[0] == '-');
+}
 
 bool hasFlag(const std::vector<std::string>& params, const std::string& name) {
   return std::any_of(params.begin(), params.end(), [&](const std::string& p) {

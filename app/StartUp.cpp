@@ -13,9 +13,8 @@ bool parsePosition(const std::string& text, int32_t& position) {
 }
 
 std::string positionError(const char* which, const std::string& given, size_t count) {
-  return "The " + std::string(which) + " format position " + given +
-         " is not in the list (0 to " + std::to_string(count - 1) +
-         "); kelvara-batch --list-formats shows the list";
+  return "The " + std::string(which) + " format position " + given + " is not in the list (0 to " +
+         std::to_string(count - 1) + "); kelvara-batch --list-formats shows the list";
 }
 
 }  // namespace

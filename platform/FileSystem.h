@@ -26,6 +26,8 @@ struct DirEntry {
 bool exists(const std::string& path);
 // A folder, or a symbolic link to one.
 bool isDirectory(const std::string& path);
+// A regular file, or a symbolic link to one.
+bool isRegularFile(const std::string& path);
 // Both names lead to the same existing file.
 bool sameFile(const std::string& a, const std::string& b);
 

@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev
   libreoffice-writer libreoffice-dev libreoffice-dev-common
   libacl1-dev libcap-dev
-  time procps
+  procps bc
 )
 
 missing=()

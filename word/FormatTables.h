@@ -8,6 +8,10 @@
 
 namespace kelvara::word {
 
+// The newest format generation of the tables. An engine of this generation reads and writes
+// the current Word formats, and its version() reports this text.
+inline constexpr const char* kCurrentGeneration = "12.0";
+
 // One entry of the input or the output format list: the label "name - (extensions)" and the
 // engine's open or save format code.
 struct FormatEntry {
@@ -22,7 +26,8 @@ struct FormatLists {
 
 // The fixed entries for the engine's format generation followed by its installed converters.
 // The positions are what Kelva.ini stores, so the order (duplicates included) never changes.
-FormatLists BuildFormatLists(const std::string& version, const std::vector<FileConverter>& converters);
+FormatLists BuildFormatLists(const std::string& version,
+                             const std::vector<FileConverter>& converters);
 
 bool IsKnownVersion(const std::string& version);
 

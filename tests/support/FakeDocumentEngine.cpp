@@ -102,7 +102,9 @@ void FakeDocumentEngine::beginDocument(bool) {
   connected_ = true;
 }
 
-void FakeDocumentEngine::endDocument() { ++endCount; }
+void FakeDocumentEngine::endDocument() {
+  ++endCount;
+}
 
 std::unique_ptr<word::Document> FakeDocumentEngine::open(const word::OpenRequest& request) {
   calls.push_back("open " + baseName(request.fileName) + " format " +

@@ -76,6 +76,8 @@ inline std::string readFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-inline std::string ReadFile(const std::string& path) { return readFile(path); }
+inline std::string ReadFile(const std::string& path) {
+  return readFile(path);
+}
 
 }  // namespace kelvara::testing
