@@ -94,15 +94,18 @@ TEST_F(BatchRunTest, ConvertsTheTreeMirroringFoldersAndAccountsForEveryFile) {
   const std::string main = log("ConvLog.txt");
   EXPECT_TRUE(contains(main, "Input Path: " + in + " - Output Path: " + out + "\r\n"));
   EXPECT_TRUE(contains(main, " Conversion a.doc -> a.rtf\r\n"));
-  EXPECT_TRUE(contains(main, "   Conversion               1 Pages - 3 Paragraphs - 10 Lines - "
-                             "50 words - 300 Characters&Spaces - 250 Characters\r\n"));
+  EXPECT_TRUE(contains(main,
+                       "   Conversion               1 Pages - 3 Paragraphs - 10 Lines - "
+                       "50 words - 300 Characters&Spaces - 250 Characters\r\n"));
   EXPECT_TRUE(contains(main, "   2 Changes - 0 Spelling Err.\r\n"));
   EXPECT_TRUE(contains(main, " Result OK - at: 10:11:12\r\n"));
-  EXPECT_TRUE(contains(main, "Can't open file " + in + "X/c.doc. Error: [Error:2] File format error"));
+  EXPECT_TRUE(
+      contains(main, "Can't open file " + in + "X/c.doc. Error: [Error:2] File format error"));
   EXPECT_TRUE(contains(main, " " + std::string(58, '-') + "\r\n Result ERROR - Can't open file"));
   EXPECT_TRUE(contains(main, "Folder " + out + "X/ created"));
-  EXPECT_TRUE(contains(main, "End of conversion\r\n\r\n Files analized: 4 Files converted: 3 "
-                             "Files skipped: 0 Files in error: 1\r\n"));
+  EXPECT_TRUE(contains(main,
+                       "End of conversion\r\n\r\n Files analized: 4 Files converted: 3 "
+                       "Files skipped: 0 Files in error: 1\r\n"));
   const std::string errors = log("ErrorLog.txt");
   EXPECT_TRUE(contains(errors, "Error on conversion\r\nCan't open file"));
   EXPECT_TRUE(contains(errors, "Conversion c.doc -> c.rtf\r\n"));
@@ -173,8 +176,9 @@ TEST_F(BatchRunTest, SingleFileRunCountsExactlyOneFile) {
   EXPECT_FALSE(std::filesystem::exists(out + "other.rtf"));
   const std::string main = log("ConvLog.txt");
   EXPECT_EQ(count(main, "End of conversion"), 1u);
-  EXPECT_TRUE(contains(main, " Files analized: 1 Files converted: 1 Files skipped: 0 "
-                             "Files in error: 0"));
+  EXPECT_TRUE(contains(main,
+                       " Files analized: 1 Files converted: 1 Files skipped: 0 "
+                       "Files in error: 0"));
   EXPECT_EQ(view.hints.back(), "No errors");
 }
 
@@ -184,7 +188,8 @@ TEST_F(BatchRunTest, SameFolderAsksAndNoAbandonsBeforeAnyLog) {
   view.answer = false;
   EXPECT_FALSE(run());
   ASSERT_EQ(view.questions.size(), 1u);
-  EXPECT_EQ(view.questions[0].rfind("Warning: Warning! Input and Output directory are the same.", 0), 0u);
+  EXPECT_EQ(
+      view.questions[0].rfind("Warning: Warning! Input and Output directory are the same.", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(in + "Log"));
   EXPECT_TRUE(engine.saves.empty());
 }
@@ -198,7 +203,8 @@ TEST_F(BatchRunTest, SameFolderWithYesConvertsTheRootButNeverOverwritesAnInput) 
   EXPECT_TRUE(std::filesystem::exists(in + "a.rtf"));
   EXPECT_EQ(readFile(in + "b.rtf"), "original");
   EXPECT_EQ(counters.FilesInError, 1);
-  EXPECT_TRUE(contains(readFile(in + "Log/ErrorLog.txt"), "is the input file: it is not overwritten"));
+  EXPECT_TRUE(
+      contains(readFile(in + "Log/ErrorLog.txt"), "is the input file: it is not overwritten"));
   // Subfolders lie inside the output tree: their files are passed over and not counted.
   EXPECT_FALSE(std::filesystem::exists(in + "sub/c.rtf"));
   EXPECT_EQ(counters.FilesAnalyzed, 2);
@@ -220,7 +226,8 @@ TEST_F(BatchRunTest, UncreatableOutputFolderEndsTheRunWithItsMessages) {
   settings.OutPath = blocker + "/sub/";
   EXPECT_FALSE(run());
   ASSERT_FALSE(view.errors.empty());
-  EXPECT_EQ(view.errors.back(), "Error: Error in Output Directory Creation. Please Select another directory");
+  EXPECT_EQ(view.errors.back(),
+            "Error: Error in Output Directory Creation. Please Select another directory");
   EXPECT_EQ(view.beeps, 1);
   ASSERT_FALSE(view.progress.empty());
   EXPECT_EQ(view.progress[0].rfind("Err. Creation " + blocker + "/sub/: ", 0), 0u);
@@ -236,8 +243,9 @@ TEST_F(BatchRunTest, RefusedOutputFormatStopsBeforeTouchingAnything) {
 
 TEST_F(BatchRunTest, EmptyTreeWritesHeadersAndZeroSummary) {
   ASSERT_TRUE(run());
-  EXPECT_TRUE(contains(log("ConvLog.txt"), " Files analized: 0 Files converted: 0 Files skipped: 0 "
-                                           "Files in error: 0\r\n"));
+  EXPECT_TRUE(contains(log("ConvLog.txt"),
+                       " Files analized: 0 Files converted: 0 Files skipped: 0 "
+                       "Files in error: 0\r\n"));
   EXPECT_TRUE(contains(log("ConvLog.txt"), "Conversion Log started on day: "));
 }
 
