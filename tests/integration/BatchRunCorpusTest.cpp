@@ -6,6 +6,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <thread>
 
 #include "support/ScratchDir.h"
@@ -112,26 +113,45 @@ TEST_F(BatchRun, ConvertsEachInputFormatToPdfAndLeavesInputsUntouched) {
   EXPECT_TRUE(ProcessesWithCommandLine(officeTag()).empty()) << "the office outlived the run";
 }
 
+// Readable despite their names: empty documents that once crashed another word processor, a
+// fuzzed copy whose pages all load, and a schema fault in comment extensions only.
+const std::set<std::string> kReadableBroken = {
+    "51921-Word-Crash067.doc", "51921-Word-Crash067.docx", "Fuzzed.doc",
+    "Invalid_Word15Comments.docx", "this-file-crashes-msword.doc"};
+
 TEST_F(BatchRun, EveryBrokenDocumentEndsAsOneErrorAndTheRunGoesOn) {
   const std::string in = kCorpus + "/_broken/";
   const std::string out = tmp / "out/";
   size_t total = 0;
+  std::vector<std::string> mustFail;
   for (const auto& entry : fs::recursive_directory_iterator(in)) {
-    total += entry.is_regular_file() ? 1 : 0;
+    if (entry.is_regular_file()) {
+      ++total;
+      if (!kReadableBroken.count(entry.path().filename())) {
+        mustFail.push_back(entry.path().filename());
+      }
+    }
   }
   const auto result = batch({"/i:", in, "/o:", out, "/if:", "0", "/of:", "0"});
   EXPECT_EQ(result.exitCode, 1) << result.err;
+  const size_t readable = total - mustFail.size();
   EXPECT_TRUE(contains(result.out, "Files analized: " + std::to_string(total) +
-                                       "  converted: 0  in error: " + std::to_string(total)))
+                                       "  converted: " + std::to_string(readable) +
+                                       "  in error: " + std::to_string(mustFail.size())))
       << result.out << result.err;
   const std::string errors = readFile(out + "Log/ErrorLog.txt");
-  EXPECT_EQ(count(errors, " Result ERROR - "), total);
+  EXPECT_EQ(count(errors, " Result ERROR - "), mustFail.size());
+  for (const std::string& name : mustFail) {
+    EXPECT_TRUE(contains(errors, "Conversion " + name + " -> ")) << name;
+  }
   // Encrypted documents say so instead of asking for a password.
-  EXPECT_TRUE(contains(errors, "password")) << errors;
+  EXPECT_EQ(count(errors, "encrypted document at:"), 6u) << errors;
   // No output is left for a document that failed.
   for (const auto& entry : fs::recursive_directory_iterator(out)) {
-    if (entry.is_regular_file()) {
-      EXPECT_EQ(entry.path().parent_path().filename(), "Log") << entry.path();
+    if (entry.is_regular_file() && entry.path().parent_path().filename() != "Log") {
+      EXPECT_TRUE(kReadableBroken.count(entry.path().stem().string() + ".doc") ||
+                  kReadableBroken.count(entry.path().stem().string() + ".docx"))
+          << entry.path();
     }
   }
 }
@@ -182,10 +202,16 @@ TEST_F(BatchRun, HungOfficeIsEndedByTheDocumentTimeLimit) {
   }
   const auto result = testing::WaitProgram(pid, tmp / "proc");
   ASSERT_TRUE(stopped);
-  EXPECT_EQ(result.exitCode, 1) << result.err;
+  // The office hung either inside a document, which then fails with the timeout, or between
+  // two documents, where the time limit of the next one ends it; the run goes on either way.
   const std::string errors = readFile(out + "Log/ErrorLog.txt");
-  EXPECT_EQ(count(errors, "Conversion timed out after 3 s"), 1u) << errors;
-  EXPECT_TRUE(contains(result.out, "Files analized: 8  converted: 7  in error: 1")) << result.out;
+  const size_t timedOut = count(errors, " Result ERROR - Conversion timed out after 3 s at:");
+  EXPECT_EQ(count(errors, " Result ERROR - "), timedOut) << errors;
+  EXPECT_LE(timedOut, 1u) << errors;
+  EXPECT_EQ(result.exitCode, timedOut == 1 ? 1 : 0) << result.err;
+  EXPECT_TRUE(contains(result.out, "Files analized: 8  converted: " + std::to_string(8 - timedOut)))
+      << result.out;
+  EXPECT_EQ(count(result.err, "Opening LibreOffice..."), 2u) << result.err;
 }
 
 TEST_F(BatchRun, StartUpProblemsEndWithStatusTwoAndAClearMessage) {

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvara::platform {
+
+// One entry of the system's process list.
+struct ProcessInfo {
+  int pid = 0;
+  int ppid = 0;
+  std::vector<std::string> commandLine;  // argv as the process sees it; empty for kernel threads
+};
+
+// Every process the caller may see, in ascending pid order.
+std::vector<ProcessInfo> listProcesses();
+
+// The process and all its descendants in the order they must be ended: children before parents.
+std::vector<int> processTreeKillOrder(const std::vector<ProcessInfo>& processes, int root);
+
+// Ends the process and its descendants with SIGKILL, children first. True when every process of
+// the tree is gone or was signalled; false when one could not be signalled (its errno in error).
+bool killProcessTree(int pid, int* error = nullptr);
+
+enum class Signal { Kill, Terminate, Stop, Continue };
+bool sendSignal(int pid, Signal signal);
+
+struct SpawnOptions {
+  std::vector<std::string> argv;  // the child's argument vector; no shell, no PATH search
+  std::string program;            // path of the program to run; empty: argv[0]
+  std::string stdoutPath = "/dev/null";
+  std::string stderrPath = "/dev/null";
+  bool newSession = true;  // own session, so a terminal's Ctrl+C does not reach the child
+};
+
+// Starts a child process; the pid, or nullopt with the reason in error.
+std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error = nullptr);
+
+// Exit status of a child of this process: the exit code, or 128 + signal number when a signal
+// ended it. Nullopt when the child is still running after the timeout (zero: do not wait).
+std::optional<int> waitForChild(int pid, std::chrono::milliseconds timeout);
+
+// True while the process exists and is not a zombie.
+bool isProcessAlive(int pid);
+
+int currentProcessId();
+int currentUserId();
+
+}  // namespace kelvara::platform

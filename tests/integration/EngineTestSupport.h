@@ -1,0 +1,136 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/Process.h"
+#include "word/lo/FileUrl.h"
+#include "word/lo/LibreOfficeEngine.h"
+#include "word/lo/StaleOffices.h"
+
+namespace kelvara::word::testing {
+
+// A folder of its own below the system's temporary folder, removed again at the end.
+class TempDir {
+ public:
+  explicit TempDir(const std::string& label) {
+    std::random_device random;
+    path_ = std::filesystem::temp_directory_path() /
+            ("kelvara-" + label + "-" + std::to_string(random()));
+    std::filesystem::create_directories(path_);
+  }
+  ~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+  }
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& path() const { return path_; }
+  std::string str() const { return path_.string(); }
+  std::string file(const std::string& name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+inline std::string corpus(const std::string& relative) {
+  return std::string(KELVARA_CORPUS_DIR) + "/" + relative;
+}
+
+inline void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+inline std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A ZIP file with stored (uncompressed) entries, in the given order: enough to build small
+// packages (OpenOffice 1.0 documents) that the tests need and the corpus lacks.
+inline std::string storedZip(const std::vector<std::pair<std::string, std::string>>& entries) {
+  auto crc32 = [](const std::string& data) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char c : data) {
+      crc ^= c;
+      for (int k = 0; k < 8; ++k) {
+        crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+      }
+    }
+    return ~crc;
+  };
+  auto le = [](std::string& out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+      out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
+  };
+  std::string zip;
+  std::string directory;
+  for (const auto& [name, data] : entries) {
+    const uint32_t offset = static_cast<uint32_t>(zip.size());
+    const uint32_t crc = crc32(data);
+    const auto size = static_cast<uint32_t>(data.size());
+    le(zip, 0x04034b50, 4);
+    le(zip, 10, 2);  // version needed
+    le(zip, 0, 2);   // flags
+    le(zip, 0, 2);   // stored
+    le(zip, 0, 4);   // time and date
+    le(zip, crc, 4);
+    le(zip, size, 4);
+    le(zip, size, 4);
+    le(zip, static_cast<uint32_t>(name.size()), 2);
+    le(zip, 0, 2);
+    zip += name + data;
+    le(directory, 0x02014b50, 4);
+    le(directory, 20, 2);
+    le(directory, 10, 2);
+    le(directory, 0, 2);
+    le(directory, 0, 2);
+    le(directory, 0, 4);
+    le(directory, crc, 4);
+    le(directory, size, 4);
+    le(directory, size, 4);
+    le(directory, static_cast<uint32_t>(name.size()), 2);
+    le(directory, 0, 2);  // extra
+    le(directory, 0, 2);  // comment
+    le(directory, 0, 2);  // disk
+    le(directory, 0, 2);  // internal attributes
+    le(directory, 0, 4);  // external attributes
+    le(directory, offset, 4);
+    directory += name;
+  }
+  const auto directoryOffset = static_cast<uint32_t>(zip.size());
+  zip += directory;
+  le(zip, 0x06054b50, 4);
+  le(zip, 0, 2);
+  le(zip, 0, 2);
+  le(zip, static_cast<uint32_t>(entries.size()), 2);
+  le(zip, static_cast<uint32_t>(entries.size()), 2);
+  le(zip, static_cast<uint32_t>(directory.size()), 4);
+  le(zip, directoryOffset, 4);
+  le(zip, 0, 2);
+  return zip;
+}
+
+// Engine options for a test: its own state folder and instance, a short start-up limit.
+inline LibreOfficeOptions testOptions(const TempDir& state, const std::string& instance) {
+  LibreOfficeOptions options;
+  options.stateDir = state.str();
+  options.instanceName = "kelvara-test-" + instance;
+  options.connectTimeoutSeconds = 60;
+  return options;
+}
+
+// The pid of the office running on a profile below the state folder (the top of its tree).
+inline int officePid(const std::string& stateDir) {
+  const auto stale = lo::findStaleOffices(platform::listProcesses(), lo::profileRoot(stateDir), {});
+  return stale.empty() ? 0 : stale.front();
+}
+
+}  // namespace kelvara::word::testing

@@ -1,0 +1,306 @@
+#include "word/lo/LibreOfficeDocument.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/beans/XPropertySetInfo.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/document/XDocumentProperties.hpp>
+#include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
+#include <com/sun/star/document/XRedlinesSupplier.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+
+#include <filesystem>
+#include <system_error>
+
+#include "platform/Process.h"
+#include "word/lo/EngineCore.h"
+#include "word/lo/FileUrl.h"
+#include "word/lo/FilterMap.h"
+#include "word/lo/StatisticsReader.h"
+
+namespace kelvara::word::lo {
+namespace {
+
+namespace fs = std::filesystem;
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+// A fresh hidden folder beside the output: the office writes there (with any pictures an HTML
+// export adds), and only a complete save is moved under the final names.
+fs::path makeStagingFolder(const fs::path& folder) {
+  static int counter = 0;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const fs::path candidate =
+        folder / (".kelvara-save-" + std::to_string(platform::currentProcessId()) + "-" +
+                  std::to_string(++counter));
+    std::error_code ec;
+    if (fs::create_directory(candidate, ec)) {
+      return candidate;
+    }
+    if (ec) {
+      throw EngineError(EngineError::Kind::Failed, "Can't write to the output folder " +
+                                                       folder.string() + ": " + ec.message());
+    }
+  }
+  throw EngineError(EngineError::Kind::Failed,
+                    "Can't write to the output folder " + folder.string());
+}
+
+// Moves the staged files into the output folder, the document itself last.
+void publishStaged(const fs::path& staging, const fs::path& folder, const fs::path& fileName) {
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(staging, ec)) {
+    if (entry.path().filename() == fileName) {
+      continue;
+    }
+    fs::rename(entry.path(), folder / entry.path().filename(), ec);
+    if (ec) {
+      break;
+    }
+  }
+  if (!ec) {
+    fs::rename(staging / fileName, folder / fileName, ec);
+  }
+  if (ec) {
+    throw EngineError(EngineError::Kind::Failed,
+                      "Can't move the saved file into place: " + ec.message());
+  }
+  fs::remove_all(staging, ec);
+}
+
+}  // namespace
+
+LibreOfficeDocument::LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
+                                         Reference<css::frame::XModel> model, std::string path,
+                                         bool storedStatistics)
+    : core_(std::move(core)),
+      generation_(generation),
+      model_(std::move(model)),
+      path_(std::move(path)),
+      storedStatistics_(storedStatistics) {}
+
+LibreOfficeDocument::~LibreOfficeDocument() {
+  close();
+}
+
+template <class F>
+auto LibreOfficeDocument::guarded(const char* operation, F&& step) {
+  if (closed_) {
+    throw EngineError(EngineError::Kind::Failed, "The document is already closed");
+  }
+  if (!core_->sameSession(generation_)) {
+    core_->failStaleSession();
+  }
+  try {
+    return step();
+  } catch (...) {
+    core_->fail(operation);
+  }
+}
+
+std::string LibreOfficeDocument::path() const {
+  return fs::path(path_).parent_path().string();
+}
+
+std::string LibreOfficeDocument::name() const {
+  return fs::path(path_).filename().string();
+}
+
+DocumentStatistics LibreOfficeDocument::computeStatistics() {
+  // The pipeline asks before formatting and again after saving; between edits the counts
+  // cannot change, and the line walk is the costly part of a small document.
+  if (!statistics_) {
+    statistics_ = guarded("reading the statistics", [&] {
+      if (storedStatistics_) {
+        forgetStoredStatistics(model_);
+        storedStatistics_ = false;
+      }
+      return readStatistics(model_);
+    });
+  }
+  return *statistics_;
+}
+
+int32_t LibreOfficeDocument::revisionCount() {
+  return guarded("counting the revisions", [&]() -> int32_t {
+    Reference<css::document::XRedlinesSupplier> supplier(model_, UNO_QUERY);
+    if (!supplier.is()) {
+      return 0;
+    }
+    Reference<css::container::XEnumerationAccess> redlines = supplier->getRedlines();
+    Reference<css::container::XIndexAccess> indexed(redlines, UNO_QUERY);
+    if (indexed.is()) {
+      return indexed->getCount();
+    }
+    int32_t count = 0;
+    for (auto it = redlines->createEnumeration(); it->hasMoreElements(); it->nextElement()) {
+      ++count;
+    }
+    return count;
+  });
+}
+
+int32_t LibreOfficeDocument::spellingErrorCount() {
+  // A spelling check of the whole document would cost more than the rest of the conversion,
+  // and background checking is off in our profile: no errors are counted.
+  return 0;
+}
+
+void LibreOfficeDocument::setTrackRevisions(bool on) {
+  guarded("switching revision tracking", [&] {
+    Reference<css::beans::XPropertySet>(model_, UNO_QUERY_THROW)
+        ->setPropertyValue("RecordChanges", Any(on));
+  });
+}
+
+void LibreOfficeDocument::setPrintRevisions(bool) {
+  // The office prints revisions as it shows them; there is no separate switch to set.
+}
+
+void LibreOfficeDocument::setShowRevisions(bool on) {
+  guarded("showing the revisions", [&] {
+    Reference<css::beans::XPropertySet> props(model_, UNO_QUERY_THROW);
+    if (props->getPropertySetInfo()->hasPropertyByName("ShowChanges")) {
+      props->setPropertyValue("ShowChanges", Any(on));
+    }
+  });
+}
+
+void LibreOfficeDocument::setRemovePersonalInformation(bool on) {
+  removePersonalInfo_ = on;
+}
+
+const std::vector<SectionRun>& LibreOfficeDocument::sections() {
+  if (!sections_) {
+    sections_ = guarded("reading the sections", [&] { return readSections(model_); });
+  }
+  return *sections_;
+}
+
+const SectionRun& LibreOfficeDocument::section(int32_t number) {
+  const auto& all = sections();
+  if (number < 1 || number > static_cast<int32_t>(all.size())) {
+    throw EngineError(EngineError::Kind::Failed,
+                      "The document has no section " + std::to_string(number));
+  }
+  return all[static_cast<size_t>(number - 1)];
+}
+
+int32_t LibreOfficeDocument::sectionCount() {
+  return static_cast<int32_t>(sections().size());
+}
+
+int32_t LibreOfficeDocument::sectionOrientation(int32_t number) {
+  const SectionRun& run = section(number);
+  return guarded("reading the page orientation",
+                 [&] { return pageStyleOrientation(model_, run.pageStyle); });
+}
+
+void LibreOfficeDocument::unsupported(const char* operation) const {
+  throw EngineError(EngineError::Kind::Failed, std::string(operation) + ": not supported yet");
+}
+
+void LibreOfficeDocument::applyPageSetup(int32_t, const PageSetupValues&) {
+  unsupported("Page setup");
+}
+
+void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues&) {
+  unsupported("Paragraph format");
+}
+
+void LibreOfficeDocument::applyFont(const FontFormatValues&) {
+  unsupported("Font format");
+}
+
+void LibreOfficeDocument::addCentredPageNumbers(int32_t, bool) {
+  unsupported("Page numbers");
+}
+
+std::u32string LibreOfficeDocument::sectionText(int32_t number) {
+  const SectionRun run = section(number);
+  return guarded("reading the section text", [&] { return lo::sectionText(model_, run); });
+}
+
+void LibreOfficeDocument::deleteSectionCharacters(int32_t, int32_t) {
+  unsupported("Deleting characters");
+}
+
+void LibreOfficeDocument::saveAs(const SaveRequest& request) {
+  guarded("saving", [] {});  // a closed document, or one of an ended office, goes no further
+  bool plainText = false;
+  const std::string filter = core_->saveFilterName(request.format, &plainText);
+  const fs::path target = fs::absolute(fs::path(request.fileName)).lexically_normal();
+  const fs::path folder = target.parent_path();
+  std::error_code ec;
+  // The office would create missing folders on its own; the run must have made them.
+  if (!fs::is_directory(folder, ec)) {
+    throw EngineError(EngineError::Kind::Failed,
+                      "The output folder does not exist: " + folder.string());
+  }
+  if (target.filename().empty()) {
+    throw EngineError(EngineError::Kind::Failed, "No output file name in " + request.fileName);
+  }
+  const fs::path staging = makeStagingFolder(folder);
+  try {
+    guarded("saving", [&] {
+      core_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
+      if (removePersonalInfo_) {
+        Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
+        auto props = supplier->getDocumentProperties();
+        props->setAuthor(OUString());
+        props->setModifiedBy(OUString());
+        props->setPrintedBy(OUString());
+      }
+      std::vector<css::beans::PropertyValue> args{property("FilterName", Any(toOU(filter))),
+                                                  property("Overwrite", Any(true))};
+      if (plainText) {
+        args.push_back(
+            property("FilterOptions",
+                     Any(toOU(textExportOptions(request.text.value_or(TextSaveOptions{}))))));
+      }
+      Reference<css::frame::XStorable>(model_, UNO_QUERY_THROW)
+          ->storeToURL(toOU(fileUrlFromPath((staging / target.filename()).string())),
+                       toSequence(args));
+    });
+    publishStaged(staging, folder, target.filename());
+  } catch (...) {
+    fs::remove_all(staging, ec);
+    throw;
+  }
+}
+
+void LibreOfficeDocument::close() {
+  if (closed_) {
+    return;
+  }
+  closed_ = true;
+  if (!core_->sameSession(generation_) || !model_.is()) {
+    model_.clear();
+    return;  // the office that held it is gone, and the document with it
+  }
+  try {
+    Reference<css::util::XCloseable> closeable(model_, UNO_QUERY);
+    if (closeable.is()) {
+      closeable->close(true);
+    } else {
+      Reference<css::lang::XComponent>(model_, UNO_QUERY_THROW)->dispose();
+    }
+  } catch (const css::util::CloseVetoException&) {
+    try {
+      Reference<css::lang::XComponent>(model_, UNO_QUERY_THROW)->dispose();
+    } catch (const css::uno::Exception&) {
+    }
+  } catch (const css::uno::Exception&) {
+    // A document that cannot be closed went down with its office; the next document will
+    // find the office gone and start a new one.
+  }
+  model_.clear();
+}
+
+}  // namespace kelvara::word::lo

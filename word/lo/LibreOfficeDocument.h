@@ -1,0 +1,70 @@
+#pragma once
+
+#include <com/sun/star/frame/XModel.hpp>
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "word/DocumentEngine.h"
+#include "word/lo/Sections.h"
+#include "word/lo/UnoSupport.h"
+
+namespace kelvara::word::lo {
+
+class EngineCore;
+
+// A text document loaded in our office.
+class LibreOfficeDocument : public Document {
+ public:
+  // storedStatistics: the file brought statistics that the office took over unchecked.
+  LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
+                      css::uno::Reference<css::frame::XModel> model, std::string path,
+                      bool storedStatistics);
+  ~LibreOfficeDocument() override;
+
+  std::string path() const override;
+  std::string name() const override;
+
+  DocumentStatistics computeStatistics() override;
+  int32_t revisionCount() override;
+  int32_t spellingErrorCount() override;
+
+  void setTrackRevisions(bool on) override;
+  void setPrintRevisions(bool on) override;
+  void setShowRevisions(bool on) override;
+  void setRemovePersonalInformation(bool on) override;
+
+  int32_t sectionCount() override;
+  int32_t sectionOrientation(int32_t section) override;
+  void applyPageSetup(int32_t section, const PageSetupValues& values) override;
+  void applyParagraphFormat(const ParagraphFormatValues& values) override;
+  void applyFont(const FontFormatValues& values) override;
+  void addCentredPageNumbers(int32_t section, bool firstPage) override;
+  std::u32string sectionText(int32_t section) override;
+  void deleteSectionCharacters(int32_t section, int32_t count) override;
+
+  void saveAs(const SaveRequest& request) override;
+  void close() override;
+
+ private:
+  // Runs one step against the office, turning its failures into EngineErrors.
+  template <class F>
+  auto guarded(const char* operation, F&& step);
+  const std::vector<SectionRun>& sections();
+  const SectionRun& section(int32_t number);
+  [[noreturn]] void unsupported(const char* operation) const;
+
+  std::shared_ptr<EngineCore> core_;
+  uint64_t generation_;
+  css::uno::Reference<css::frame::XModel> model_;
+  std::string path_;
+  bool closed_ = false;
+  bool removePersonalInfo_ = false;
+  bool storedStatistics_ = false;
+  std::optional<DocumentStatistics> statistics_;  // valid until the document is edited
+  std::optional<std::vector<SectionRun>> sections_;
+};
+
+}  // namespace kelvara::word::lo

@@ -1,0 +1,99 @@
+#include "word/lo/Sections.h"
+
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+
+namespace kelvara::word::lo {
+namespace {
+
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+Reference<css::container::XEnumeration> bodyElements(const Reference<css::frame::XModel>& model) {
+  Reference<css::text::XTextDocument> document(model, UNO_QUERY_THROW);
+  Reference<css::container::XEnumerationAccess> access(document->getText(), UNO_QUERY_THROW);
+  return access->createEnumeration();
+}
+
+std::string startPageStyle(const Reference<css::frame::XModel>& model) {
+  Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(), UNO_QUERY);
+  if (supplier.is()) {
+    auto cursor = supplier->getViewCursor();
+    cursor->gotoStart(false);
+    Reference<css::beans::XPropertySet> props(cursor, UNO_QUERY);
+    OUString name;
+    if (props.is() && (props->getPropertyValue("PageStyleName") >>= name)) {
+      return toUtf8(name);
+    }
+  }
+  return "Standard";
+}
+
+}  // namespace
+
+std::vector<SectionRun> readSections(const Reference<css::frame::XModel>& model) {
+  std::vector<SectionRun> sections;
+  sections.push_back({0, 0, startPageStyle(model)});
+  auto elements = bodyElements(model);
+  int32_t index = 0;
+  while (elements->hasMoreElements()) {
+    Reference<css::beans::XPropertySet> props(elements->nextElement(), UNO_QUERY);
+    OUString pageDesc;
+    if (index > 0 && props.is() && (props->getPropertyValue("PageDescName") >>= pageDesc) &&
+        !pageDesc.isEmpty()) {
+      sections.back().elementCount = index - sections.back().firstElement;
+      sections.push_back({index, 0, toUtf8(pageDesc)});
+    }
+    ++index;
+  }
+  sections.back().elementCount = index - sections.back().firstElement;
+  return sections;
+}
+
+int32_t pageStyleOrientation(const Reference<css::frame::XModel>& model,
+                             const std::string& pageStyle) {
+  Reference<css::style::XStyleFamiliesSupplier> families(model, UNO_QUERY_THROW);
+  Reference<css::container::XNameAccess> pageStyles(
+      families->getStyleFamilies()->getByName("PageStyles"), UNO_QUERY_THROW);
+  if (!pageStyles->hasByName(toOU(pageStyle))) {
+    return 0;
+  }
+  Reference<css::beans::XPropertySet> style(pageStyles->getByName(toOU(pageStyle)),
+                                            UNO_QUERY_THROW);
+  sal_Int32 width = 0;
+  sal_Int32 height = 0;
+  style->getPropertyValue("Width") >>= width;
+  style->getPropertyValue("Height") >>= height;
+  return width > height ? 1 : 0;
+}
+
+std::u32string sectionText(const Reference<css::frame::XModel>& model, const SectionRun& section) {
+  std::u32string text;
+  auto elements = bodyElements(model);
+  const int32_t end = section.firstElement + section.elementCount;
+  for (int32_t index = 0; index < end && elements->hasMoreElements(); ++index) {
+    css::uno::Any element = elements->nextElement();
+    if (index < section.firstElement) {
+      continue;
+    }
+    Reference<css::text::XTextRange> paragraph(element, UNO_QUERY);
+    Reference<css::lang::XServiceInfo> info(element, UNO_QUERY);
+    if (info.is() && info->supportsService("com.sun.star.text.TextTable")) {
+      text += U"\a\r";
+    } else if (paragraph.is()) {
+      text += toU32(paragraph->getString());
+      text += U'\r';
+    }
+  }
+  return text;
+}
+
+}  // namespace kelvara::word::lo

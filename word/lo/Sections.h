@@ -1,0 +1,33 @@
+#pragma once
+
+#include <com/sun/star/frame/XModel.hpp>
+
+#include <string>
+#include <vector>
+
+#include "word/lo/UnoSupport.h"
+
+namespace kelvara::word::lo {
+
+// A section: a run of body paragraphs (and tables) sharing one page style. A new section
+// starts where a paragraph sets a page style of its own (which is how imported section breaks
+// arrive).
+struct SectionRun {
+  int32_t firstElement = 0;  // index among the body's paragraphs and tables
+  int32_t elementCount = 0;
+  std::string pageStyle;
+};
+
+std::vector<SectionRun> readSections(const css::uno::Reference<css::frame::XModel>& model);
+
+// 1 when the page style is wider than high, else 0. Import filters leave IsLandscape unset, so
+// the size decides.
+int32_t pageStyleOrientation(const css::uno::Reference<css::frame::XModel>& model,
+                             const std::string& pageStyle);
+
+// The text of a section as the word processor shows a range: paragraphs end with a carriage
+// return; a table counts as one cell mark and a carriage return.
+std::u32string sectionText(const css::uno::Reference<css::frame::XModel>& model,
+                           const SectionRun& section);
+
+}  // namespace kelvara::word::lo

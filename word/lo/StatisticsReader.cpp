@@ -1,0 +1,126 @@
+#include "word/lo/StatisticsReader.h"
+
+#include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/document/XDocumentProperties.hpp>
+#include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextViewCursor.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/view/XLineCursor.hpp>
+#include <com/sun/star/view/XViewCursor.hpp>
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+
+namespace kelvara::word::lo {
+namespace {
+
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+int32_t statisticValue(const css::uno::Sequence<css::beans::NamedValue>& stats, const char* name) {
+  for (const auto& v : stats) {
+    if (v.Name.equalsAscii(name)) {
+      sal_Int32 n = 0;
+      if (v.Value >>= n) {
+        return n;
+      }
+    }
+  }
+  return 0;
+}
+
+}  // namespace
+
+int32_t countLines(const Reference<css::frame::XModel>& model, int32_t maxLines) {
+  Reference<css::text::XTextViewCursorSupplier> supplier(model->getCurrentController(), UNO_QUERY);
+  if (!supplier.is()) {
+    return 0;
+  }
+  Reference<css::text::XTextViewCursor> cursor = supplier->getViewCursor();
+  Reference<css::view::XViewCursor> view(cursor, UNO_QUERY_THROW);
+  Reference<css::view::XLineCursor> line(cursor, UNO_QUERY_THROW);
+  cursor->gotoStart(false);
+  // One line at a time: a jump over several lines refuses to cross into or out of tables and
+  // sections, so only single steps see every line.
+  int32_t moves = 0;
+  while (moves < maxLines && view->goDown(1, false)) {
+    ++moves;
+  }
+  // On the last line a step down jumps to the end of the paragraph instead and still reports
+  // success; the walk then ends at the document's end. When that end is not the start of a
+  // line, the last step was such a jump and no line of its own.
+  return line->isAtStartOfLine() ? moves + 1 : moves;
+}
+
+namespace {
+
+// The office's statistics of the document, counted afresh.
+css::uno::Sequence<css::beans::NamedValue> currentStatistics(
+    const Reference<css::frame::XModel>& model) {
+  // Reading the model's word count makes the office recount everything now; the document
+  // properties would otherwise hold the counts saved in the file.
+  Reference<css::beans::XPropertySet> modelProps(model, UNO_QUERY);
+  if (modelProps.is()) {
+    try {
+      modelProps->getPropertyValue("WordCount");
+    } catch (const css::beans::UnknownPropertyException&) {
+    }
+  }
+  Reference<css::document::XDocumentPropertiesSupplier> supplier(model, UNO_QUERY_THROW);
+  return supplier->getDocumentProperties()->getDocumentStatistics();
+}
+
+}  // namespace
+
+void forgetStoredStatistics(const Reference<css::frame::XModel>& model) {
+  // The office recounts only a document that has changed since it was loaded. Type a blank at
+  // the end and take it away again, with change tracking paused so that no revision remains.
+  Reference<css::beans::XPropertySet> props(model, UNO_QUERY_THROW);
+  bool recording = false;
+  props->getPropertyValue("RecordChanges") >>= recording;
+  if (recording) {
+    props->setPropertyValue("RecordChanges", css::uno::Any(false));
+  }
+  Reference<css::text::XText> text =
+      Reference<css::text::XTextDocument>(model, UNO_QUERY_THROW)->getText();
+  Reference<css::text::XTextCursor> cursor = text->createTextCursorByRange(text->getEnd());
+  text->insertString(Reference<css::text::XTextRange>(cursor, UNO_QUERY_THROW), " ", false);
+  cursor->goLeft(1, true);
+  cursor->setString(OUString());
+  if (recording) {
+    props->setPropertyValue("RecordChanges", css::uno::Any(true));
+  }
+}
+
+int32_t loadedCharacterCount(const Reference<css::frame::XModel>& model) {
+  return statisticValue(currentStatistics(model), "CharacterCount");
+}
+
+DocumentStatistics readStatistics(const Reference<css::frame::XModel>& model) {
+  DocumentStatistics stats;
+  const auto values = currentStatistics(model);
+  stats.pages = statisticValue(values, "PageCount");
+  stats.paragraphs = statisticValue(values, "ParagraphCount");
+  stats.words = statisticValue(values, "WordCount");
+  stats.charactersWithSpaces = statisticValue(values, "CharacterCount");
+  stats.characters = statisticValue(values, "NonWhitespaceCharacterCount");
+  // An empty document has no lines of text, though the layout shows one empty line. A line
+  // holds at least one character unless it is an empty paragraph or table cell, which bounds
+  // the walk should the layout ever lead the cursor in circles.
+  if (stats.charactersWithSpaces > 0) {
+    const int64_t bound = int64_t{stats.charactersWithSpaces} + stats.paragraphs +
+                          64 * int64_t{std::max(1, stats.pages)};
+    stats.lines = countLines(
+        model, static_cast<int32_t>(std::min<int64_t>(bound, std::numeric_limits<int32_t>::max())));
+  }
+  return stats;
+}
+
+}  // namespace kelvara::word::lo
