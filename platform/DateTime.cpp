@@ -42,10 +42,7 @@ DateTime fromUnixLocal(std::time_t t) {
   return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
 }
 
-std::optional<std::time_t> toUnixLocal(const DateTime& dt) {
-  if (!validFields(dt)) {
-    return std::nullopt;
-  }
+std::tm toTm(const DateTime& dt) {
   std::tm tm{};
   tm.tm_year = dt.year - 1900;
   tm.tm_mon = dt.month - 1;
@@ -53,7 +50,24 @@ std::optional<std::time_t> toUnixLocal(const DateTime& dt) {
   tm.tm_hour = dt.hour;
   tm.tm_min = dt.minute;
   tm.tm_sec = dt.second;
-  tm.tm_isdst = -1;  // let the zone rules of that date decide
+  tm.tm_isdst = -1;
+  const std::chrono::year_month_day ymd{std::chrono::year{dt.year},
+                                        std::chrono::month{static_cast<unsigned>(dt.month)},
+                                        std::chrono::day{static_cast<unsigned>(dt.day)}};
+  if (ymd.ok()) {
+    const std::chrono::sys_days days{ymd};
+    tm.tm_wday = static_cast<int>(std::chrono::weekday{days}.c_encoding());
+    const std::chrono::sys_days jan1{ymd.year() / std::chrono::January / 1};
+    tm.tm_yday = static_cast<int>((days - jan1).count());
+  }
+  return tm;
+}
+
+std::optional<std::time_t> toUnixLocal(const DateTime& dt) {
+  if (!validFields(dt)) {
+    return std::nullopt;
+  }
+  std::tm tm = toTm(dt);  // tm_isdst -1: the zone rules of that date decide
   const std::time_t t = mktime(&tm);
   if (t == static_cast<std::time_t>(-1)) {
     // -1 is also one second before the epoch; tell it apart from failure.

@@ -28,6 +28,8 @@ DateTime now();
 // Local broken-down time of a Unix time, and back (mktime; nullopt when not representable).
 DateTime fromUnixLocal(std::time_t t);
 std::optional<std::time_t> toUnixLocal(const DateTime& dt);
+// The C library's form, with weekday and day of the year filled in and DST left to the rules.
+std::tm toTm(const DateTime& dt);
 // Calendar arithmetic: months clamp the day to the target month's length.
 DateTime addDays(const DateTime& dt, int days);
 DateTime addMonths(const DateTime& dt, int months);

@@ -43,27 +43,6 @@ std::string withFullYear(std::string pattern) {
   return pattern;
 }
 
-std::tm toTm(const DateTime& dt) {
-  std::tm tm{};
-  tm.tm_year = dt.year - 1900;
-  tm.tm_mon = dt.month - 1;
-  tm.tm_mday = dt.day;
-  tm.tm_hour = dt.hour;
-  tm.tm_min = dt.minute;
-  tm.tm_sec = dt.second;
-  tm.tm_isdst = -1;
-  const std::chrono::year_month_day ymd{std::chrono::year{dt.year},
-                                        std::chrono::month{static_cast<unsigned>(dt.month)},
-                                        std::chrono::day{static_cast<unsigned>(dt.day)}};
-  if (ymd.ok()) {
-    const std::chrono::sys_days days{ymd};
-    tm.tm_wday = static_cast<int>(std::chrono::weekday{days}.c_encoding());
-    const std::chrono::sys_days jan1{ymd.year() / std::chrono::January / 1};
-    tm.tm_yday = static_cast<int>((days - jan1).count());
-  }
-  return tm;
-}
-
 std::string format(const std::string& pattern, const DateTime& dt) {
   if (pattern.empty()) {
     return {};

@@ -71,6 +71,8 @@ class BatchRun {
   void checkpoint();
   void waitWhilePaused();
   void showCounters();
+  // "\r\nCnv.: n\r\nErr.: n\r\nWrn.: n\r\nSkp.: n" for the tray hint.
+  std::string trayCounts() const;
   std::string timeText() const;
 
   config::Settings& settings_;

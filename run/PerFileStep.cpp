@@ -23,6 +23,13 @@ std::string fileNamePart(const std::string& path) {
 
 }  // namespace
 
+std::string BatchRun::trayCounts() const {
+  return "\r\nCnv.: " + std::to_string(counters_.FilesConverted) +
+         "\r\nErr.: " + std::to_string(counters_.FilesInError) +
+         "\r\nWrn.: " + std::to_string(counters_.FilesWithWarnings) +
+         "\r\nSkp.: " + std::to_string(counters_.FilesSkipped);
+}
+
 bool BatchRun::skippedByFilters(const std::string& /*inpFileName*/) {
   // The selection filters (attributes, dates, age, size) are not applied yet.
   return false;
@@ -42,17 +49,13 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
     }
   }
   const std::string docName = fileNamePart(inpFileName);
-  const std::string tray(kTrayTitle);
 
   if (skippedByFilters(inpFileName)) {
     ++counters_.FilesSkipped;
     view_.setProgress("");
     view_.setConversionState("Skipped " + docName);
     showCounters();
-    view_.setTrayHint(tray + "\r\n\r\nCnv.: " + std::to_string(counters_.FilesConverted) +
-                      "\r\nErr.: " + std::to_string(counters_.FilesInError) +
-                      "\r\nWrn.: " + std::to_string(counters_.FilesWithWarnings) +
-                      "\r\nSkp.: " + std::to_string(counters_.FilesSkipped));
+    view_.setTrayHint(std::string(kTrayTitle) + "\r\n" + trayCounts());
     checkpoint();
     ++counters_.FilesAnalyzed;
     showCounters();
@@ -87,10 +90,7 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
     ++counters_.FilesWithWarnings;
   }
   showCounters();
-  view_.setTrayHint(tray + "\r\nCnv.: " + std::to_string(counters_.FilesConverted) +
-                    "\r\nErr.: " + std::to_string(counters_.FilesInError) +
-                    "\r\nWrn.: " + std::to_string(counters_.FilesWithWarnings) +
-                    "\r\nSkp.: " + std::to_string(counters_.FilesSkipped));
+  view_.setTrayHint(std::string(kTrayTitle) + trayCounts());
   checkpoint();
   ++counters_.FilesAnalyzed;
   showCounters();
