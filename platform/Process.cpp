@@ -234,6 +234,21 @@ std::optional<int> waitForChild(int pid, std::chrono::milliseconds timeout) {
   }
 }
 
+std::optional<int64_t> residentKilobytes(int pid) {
+  std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(status, line)) {
+    if (line.rfind("VmRSS:", 0) == 0) {
+      try {
+        return std::stoll(line.substr(6));
+      } catch (const std::exception&) {
+        return std::nullopt;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
 bool isProcessAlive(int pid) {
   if (pid <= 0) {
     return false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error 
 // Exit status of a child of this process: the exit code, or 128 + signal number when a signal
 // ended it. Nullopt when the child is still running after the timeout (zero: do not wait).
 std::optional<int> waitForChild(int pid, std::chrono::milliseconds timeout);
+
+// Resident memory of a process in kB (VmRSS); nullopt when it cannot be read.
+std::optional<int64_t> residentKilobytes(int pid);
 
 // True while the process exists and is not a zombie.
 bool isProcessAlive(int pid);

@@ -393,8 +393,7 @@ void EngineCore::beginDocument() {
   // The time limit covers a relaunch too: an office that hangs while starting is ended.
   watchdog_->arm(std::chrono::seconds(std::max(0, options_.docTimeoutSeconds)));
   lastError_.clear();
-  if (options_.recycleAfterDocuments > 0 &&
-      documentsSinceLaunch_ >= options_.recycleAfterDocuments && officeAnswers()) {
+  if (officeAnswers() && (wornByCount() || wornByMemory())) {
     // A long-running office keeps growing; a fresh one costs a fraction of a second.
     dropOffice(true);
   }
@@ -406,6 +405,19 @@ void EngineCore::beginDocument() {
     throw;
   }
   ++documentsSinceLaunch_;
+}
+
+bool EngineCore::wornByCount() const {
+  return options_.recycleAfterDocuments > 0 &&
+         documentsSinceLaunch_ >= options_.recycleAfterDocuments;
+}
+
+bool EngineCore::wornByMemory() const {
+  if (options_.recycleAboveMegabytes <= 0 || !process_) {
+    return false;
+  }
+  const auto kilobytes = platform::residentKilobytes(process_->pid());
+  return kilobytes && *kilobytes > static_cast<int64_t>(options_.recycleAboveMegabytes) * 1024;
 }
 
 void EngineCore::endDocument() {

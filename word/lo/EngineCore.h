@@ -73,6 +73,9 @@ class EngineCore : public std::enable_shared_from_this<EngineCore> {
  private:
   // The office runs and the bridge to it stands (whether or not the caller let go of it).
   bool officeAnswers();
+  // The office has served long enough, or grown too large, and is restarted.
+  bool wornByCount() const;
+  bool wornByMemory() const;
   void launchAndConnect();
   void connectToRunningOffice();
   void dropOffice(bool terminate);

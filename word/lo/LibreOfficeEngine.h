@@ -15,7 +15,10 @@ struct LibreOfficeOptions {
   std::string sofficePath;          // empty: the office program of the standard installation
   int docTimeoutSeconds = 300;      // per-document limit; 0 = none
   int recycleAfterDocuments = 200;  // restart the office after so many documents; 0 = never
-  int connectTimeoutSeconds = 60;   // how long a starting office may take to answer
+  // Restart the office before a document when its resident memory exceeds this; 0 = never.
+  // Large documents make the office grow far faster than the document count suggests.
+  int recycleAboveMegabytes = 300;
+  int connectTimeoutSeconds = 60;  // how long a starting office may take to answer
   // Status texts for the window's progress box ("Opening LibreOffice...").
   std::function<void(const std::string&)> progress;
 };

@@ -160,3 +160,16 @@ TEST(KillTreeTest, RefusesNonsensePids) {
 
 }  // namespace
 }  // namespace kelvara::platform
+
+namespace kelvara::platform {
+namespace {
+
+TEST(ProcessMemory, ReadsOwnResidentSizeAndNothingForAMissingProcess) {
+  const auto own = residentKilobytes(currentProcessId());
+  ASSERT_TRUE(own.has_value());
+  EXPECT_GT(*own, 0);
+  EXPECT_FALSE(residentKilobytes(-1).has_value());
+}
+
+}  // namespace
+}  // namespace kelvara::platform
