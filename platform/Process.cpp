@@ -234,6 +234,13 @@ std::optional<int> waitForChild(int pid, std::chrono::milliseconds timeout) {
   }
 }
 
+void ignoreBrokenPipes() {
+  struct sigaction action {};
+  action.sa_handler = SIG_IGN;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGPIPE, &action, nullptr);
+}
+
 std::optional<int64_t> residentKilobytes(int pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
   std::string line;

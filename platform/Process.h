@@ -46,6 +46,9 @@ std::optional<int> waitForChild(int pid, std::chrono::milliseconds timeout);
 // Resident memory of a process in kB (VmRSS); nullopt when it cannot be read.
 std::optional<int64_t> residentKilobytes(int pid);
 
+// Writes to a pipe or socket whose reader is gone fail with EPIPE instead of raising SIGPIPE.
+void ignoreBrokenPipes();
+
 // True while the process exists and is not a zombie.
 bool isProcessAlive(int pid);
 

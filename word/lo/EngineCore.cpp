@@ -125,6 +125,9 @@ void closeQuietly(const Reference<css::lang::XComponent>& component) {
 }  // namespace
 
 EngineCore::EngineCore(const LibreOfficeOptions& options) : options_(options) {
+  // The bridge writes to the office's pipe; an office that dies or quits mid-write must give
+  // this process an error to handle, not a SIGPIPE that ends it.
+  platform::ignoreBrokenPipes();
   if (options_.stateDir.empty()) {
     options_.stateDir = platform::stateDir();
   }

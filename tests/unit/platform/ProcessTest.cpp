@@ -6,6 +6,10 @@
 #include <chrono>
 #include <thread>
 
+#include <unistd.h>
+
+#include <cerrno>
+
 namespace kelvara::platform {
 namespace {
 
@@ -169,6 +173,23 @@ TEST(ProcessMemory, ReadsOwnResidentSizeAndNothingForAMissingProcess) {
   ASSERT_TRUE(own.has_value());
   EXPECT_GT(*own, 0);
   EXPECT_FALSE(residentKilobytes(-1).has_value());
+}
+
+}  // namespace
+}  // namespace kelvara::platform
+
+namespace kelvara::platform {
+namespace {
+
+TEST(BrokenPipes, WriteToAClosedPipeFailsInsteadOfEndingTheProcess) {
+  ignoreBrokenPipes();
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  close(fds[0]);
+  errno = 0;
+  EXPECT_EQ(write(fds[1], "x", 1), -1);
+  EXPECT_EQ(errno, EPIPE);
+  close(fds[1]);
 }
 
 }  // namespace
