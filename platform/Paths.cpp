@@ -43,7 +43,9 @@ std::string configDir() {
   return xdgDir("XDG_CONFIG_HOME", ".config");
 }
 
-std::string stateDir() { return xdgDir("XDG_STATE_HOME", ".local/state"); }
+std::string stateDir() {
+  return xdgDir("XDG_STATE_HOME", ".local/state");
+}
 
 std::string runtimeDir() {
   std::string base = envOrEmpty("XDG_RUNTIME_DIR");

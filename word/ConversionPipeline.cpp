@@ -99,8 +99,7 @@ ConversionResult ConvertDocument(PipelineContext& context, const std::string& in
     if (context.formatting) {
       context.formatting->ApplyFormatting(*document, currentSection);
     }
-    document->saveAs(
-        saveRequestFor(settings, context.engine.version(), outputFileName, formats));
+    document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
 
     try {
       logStatistics(context.logs, *document);

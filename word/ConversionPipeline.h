@@ -48,7 +48,6 @@ struct ConversionResult {
 // Turns inpFileName into outputFileName through the engine. Throws EConvError or EngineError
 // with the message to log; a failure never leaves a document of this conversion open.
 ConversionResult ConvertDocument(PipelineContext& context, const std::string& inpFileName,
-                                 const std::string& outputFileName,
-                                 const FormatSelection& formats);
+                                 const std::string& outputFileName, const FormatSelection& formats);
 
 }  // namespace kelvara::word

@@ -135,8 +135,8 @@ std::string StandardMask(const std::string& extensions) {
 
 bool SelectFormats(const FormatLists& lists, int32_t inputIndex, int32_t outputIndex,
                    FormatSelection& selection) {
-  if (inputIndex < 0 || static_cast<size_t>(inputIndex) >= lists.input.size() ||
-      outputIndex < 0 || static_cast<size_t>(outputIndex) >= lists.output.size()) {
+  if (inputIndex < 0 || static_cast<size_t>(inputIndex) >= lists.input.size() || outputIndex < 0 ||
+      static_cast<size_t>(outputIndex) >= lists.output.size()) {
     return false;
   }
   const FormatEntry& in = lists.input[inputIndex];

@@ -10,8 +10,8 @@
 
 #include "platform/DosAttributes.h"
 #include "platform/SystemError.h"
-#include "unit/run/AccessGuard.h"
 #include "support/ScratchDir.h"
+#include "unit/run/AccessGuard.h"
 
 namespace kelvara::platform {
 namespace {

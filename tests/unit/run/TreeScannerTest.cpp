@@ -10,8 +10,8 @@
 #include <stdexcept>
 
 #include "platform/DosAttributes.h"
-#include "unit/run/AccessGuard.h"
 #include "support/ScratchDir.h"
+#include "unit/run/AccessGuard.h"
 
 namespace kelvara::run {
 namespace {
