@@ -15,8 +15,26 @@ constexpr const char* kHeader =
     "</head>\r\n"
     "<body bgcolor=\"#cccccc\">\r\n";
 
-// A link whose target and text are the same path.
-std::string link(const std::string& href, const std::string& text) {
+// A link to a path. The target stays the plain path except for the three characters a browser
+// would read as URL syntax ("#1" as a fragment, "?" as a query, "%41" as an escape).
+std::string link(const std::string& path, const std::string& text) {
+  std::string href;
+  href.reserve(path.size());
+  for (char c : path) {
+    switch (c) {
+      case '%':
+        href += "%25";
+        break;
+      case '#':
+        href += "%23";
+        break;
+      case '?':
+        href += "%3F";
+        break;
+      default:
+        href.push_back(c);
+    }
+  }
   return "<a href=\"" + EscapeHtml(href) + "\">" + EscapeHtml(text) + "</a>";
 }
 

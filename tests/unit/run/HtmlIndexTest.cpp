@@ -108,6 +108,19 @@ TEST(HtmlIndexTest, MarkupInNamesIsEscaped) {
   EXPECT_EQ(EscapeHtml("/in/ä b#1?.doc"), "/in/ä b#1?.doc");
 }
 
+TEST(HtmlIndexTest, LinkTargetsKeepUrlSyntaxCharactersFromBreakingThem) {
+  HtmlIndex index;
+  index.Start();
+  index.FolderEntered("/out/sub #1/", true);
+  index.FileBegins();
+  index.FileConverted("/in/sub #1/100% done?.doc", "100% done?.doc", "/out/sub #1/100% done?.rtf",
+                      "100% done?.rtf");
+  EXPECT_EQ(index.items()[1], "<ul><li><a href=\"/out/sub %231/\">/out/sub #1/</a>");
+  EXPECT_EQ(index.items()[3],
+            "<li><a href=\"/in/sub %231/100%25 done%3F.doc\">100% done?.doc</a> -> "
+            "<a href=\"/out/sub %231/100%25 done%3F.rtf\">100% done?.rtf</a></li>");
+}
+
 TEST(HtmlIndexTest, ASecondRunReplacesTheFile) {
   ScratchDir dir;
   HtmlIndex index;
