@@ -25,20 +25,42 @@ bool hasFlag(const std::vector<std::string>& params, const std::string& name) {
   });
 }
 
+std::string lowerCase(std::string text) {
+  for (char& c : text) {
+    c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return text;
+}
+
+bool mentions(const std::string& param, const std::string& name) {
+  return param.find("/" + name) != std::string::npos || param.find("-" + name) != std::string::npos;
+}
+
 // The parameter after the first one that contains "/" or "-" followed by the switch name in
-// lower case; empty when there is none or the switch comes last.
+// lower case; empty when the switch comes last, or is written in upper case (recognised, but
+// its value is not taken); nullopt when the switch is not there at all.
 std::optional<std::string> switchValue(const std::vector<std::string>& params,
                                        const std::string& name) {
   for (size_t i = 0; i < params.size(); ++i) {
-    const std::string& p = params[i];
-    if (p.find("/" + name) != std::string::npos || p.find("-" + name) != std::string::npos) {
-      if (i + 1 < params.size()) {
-        return params[i + 1];
-      }
+    if (mentions(params[i], name)) {
+      return i + 1 < params.size() ? params[i + 1] : std::string();
+    }
+  }
+  for (const std::string& p : params) {
+    if (mentions(lowerCase(p), name)) {
       return std::string();
     }
   }
   return std::nullopt;
+}
+
+// The folder a value names; a bare name means the current folder, an empty value none.
+std::string valueFolder(const std::string& value) {
+  if (value.empty()) {
+    return value;
+  }
+  const std::string folder = FolderPart(value);
+  return folder.empty() ? "./" : folder;
 }
 
 std::optional<int> toInt(const std::string& text) {
@@ -81,9 +103,9 @@ CommandLine ReadCommandLine(const std::vector<std::string>& params, const PathPr
   cl.singleFileForm = hasFlag(params, "s");
 
   const auto input = switchValue(params, "i:");
-  if (input && !input->empty()) {
-    const std::string folder = FolderPart(*input).empty() ? "./" : FolderPart(*input);
-    if (!probe.folderExists(folder)) {
+  if (input) {
+    const std::string folder = valueFolder(*input);
+    if (folder.empty() || !probe.folderExists(folder)) {
       cl.error = "Path not found: " + folder;
       cl.AutoRun = false;
       return cl;
@@ -101,8 +123,8 @@ CommandLine ReadCommandLine(const std::vector<std::string>& params, const PathPr
     cl.OutPath = cl.InpPath;
   }
   const auto output = switchValue(params, "o:");
-  if (output && !output->empty()) {
-    cl.OutPath = FolderPart(*output).empty() ? "./" : FolderPart(*output);
+  if (output) {
+    cl.OutPath = valueFolder(*output);
     if (cl.singleFileForm) {
       cl.currentOutputFileName = FileNamePart(*output);
     }

@@ -152,19 +152,21 @@ bool BatchRun::prepareOutputFolder() {
   }
   logs_.ReportIOError(out, IOOperation::Creation, 0, code);
   view_.beep();
-  view_.setPathBoxes("", "Dir. Creation error: " + out + " res: " + std::to_string(code));
+  view_.setOutputPathBox("Dir. Creation error: " + out + " res: " + std::to_string(code));
   view_.showError("Error in Output Directory Creation. Please Select another directory", "Error");
+  view_.setRunEnabled(false);
   return false;
 }
 
 bool BatchRun::confirmFolders() {
   const std::string& in = settings_.InpPath;
   const std::string& out = settings_.OutPath;
-  if (out == in) {
-    return view_.askYesNo(kSameFolderWarning, "Warning");
-  }
-  if (startsWith(out, in)) {
-    return view_.askYesNo(kSubFolderWarning, "Warning");
+  const char* warning = out == in             ? kSameFolderWarning
+                        : startsWith(out, in) ? kSubFolderWarning
+                                              : nullptr;
+  if (warning && !view_.askYesNo(warning, "Warning")) {
+    view_.setRunEnabled(false);
+    return false;
   }
   return true;
 }
@@ -179,7 +181,7 @@ void BatchRun::prepareLogFolder() {
   if (code != 0) {
     logs_.ReportIOError(logDir, IOOperation::Creation, 0, code);
     view_.beep();
-    view_.setPathBoxes("", "Dir. Creation error: " + logDir + " res: " + std::to_string(code));
+    view_.setOutputPathBox("Dir. Creation error: " + logDir + " res: " + std::to_string(code));
     view_.showError(
         "Error in Output Directory Creation. The Log files will be located on " + settings_.OutPath,
         "Error");
@@ -258,8 +260,8 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
     if (code != 0) {
       logs_.ReportIOError(CurOutputDir_, IOOperation::Creation, 0, code);
       view_.beep();
-      view_.setPathBoxes("",
-                         "Dir. Creation error: " + CurOutputDir_ + " res: " + std::to_string(code));
+      view_.setOutputPathBox("Dir. Creation error: " + CurOutputDir_ +
+                             " res: " + std::to_string(code));
     } else {
       logs_.WriteFolderLogLn("Folder " + CurOutputDir_ + " created");
     }

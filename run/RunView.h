@@ -19,6 +19,7 @@ class RunView {
   virtual void setProgress(const std::string& text) = 0;
   // The input- and output-path boxes and their hints.
   virtual void setPathBoxes(const std::string& /*input*/, const std::string& /*output*/) {}
+  virtual void setOutputPathBox(const std::string& /*output*/) {}
   virtual void setPathHints(const std::string& /*input*/, const std::string& /*output*/) {}
   // The main window's hint: the open document's full name, or "Inactive".
   virtual void setDocumentHint(const std::string& /*text*/) {}
@@ -26,6 +27,8 @@ class RunView {
   virtual void setTrayHint(const std::string& /*text*/) {}
   // The window's busy/idle state (controls enabled or not).
   virtual void setBusy(bool /*busy*/) {}
+  // The Run command; disabled when the chosen folders cannot be used, until they change.
+  virtual void setRunEnabled(bool /*enabled*/) {}
   virtual void refreshFreeDisk() {}
 
   // Message boxes. A console answers questions with the cautious answer unless told otherwise.

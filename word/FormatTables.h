@@ -11,6 +11,9 @@ namespace kelvara::word {
 // The newest format generation of the tables. An engine of this generation reads and writes
 // the current Word formats, and its version() reports this text.
 inline constexpr const char* kCurrentGeneration = "12.0";
+// The LibreOffice engine tracks revisions and removes personal information as the "10.0" and
+// "11.0" generations do, so the revision options follow their rules.
+inline constexpr const char* kRevisionRulesVersion = "11.0";
 
 // One entry of the input or the output format list: the label "name - (extensions)" and the
 // engine's open or save format code.

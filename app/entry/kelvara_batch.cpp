@@ -154,10 +154,10 @@ int main(int argc, char** argv) {
   format::FormatParameterSet formats;
   app::PresetFromCommandLine(commandLine, settings);
 
-  // The engine's format generation decides which option groups are read.
+  // The engine's revision support decides whether the revision options are read.
   const config::IniFile ini(config::configFilePath());
   for (const config::LoadNotice& notice : config::LoadAllSettings(
-           ini, settings, formats, locale, word::kCurrentGeneration, platform::now())) {
+           ini, settings, formats, locale, word::kRevisionRulesVersion, platform::now())) {
     view.printLine("Warning: " + app::ConsoleText(notice.text));
   }
   app::CompleteSettings(commandLine, settings);

@@ -15,6 +15,7 @@ class RecordingView : public run::RunView {
   std::vector<std::string> pathBoxes;
   run::RunCounters counters;
   bool answer = true;
+  bool runEnabled = true;
   int beeps = 0;
   int checkpoints = 0;
   std::function<void()> onCheckpoint;
@@ -29,6 +30,8 @@ class RecordingView : public run::RunView {
   void setPathBoxes(const std::string& in, const std::string& out) override {
     pathBoxes.push_back(in + " | " + out);
   }
+  void setOutputPathBox(const std::string& out) override { pathBoxes.push_back("| " + out); }
+  void setRunEnabled(bool enabled) override { runEnabled = enabled; }
   void setCounters(const run::RunCounters& c) override { counters = c; }
   void setTrayHint(const std::string& text) override { trayHints.push_back(text); }
   void showMessage(const std::string& text) override { messages.push_back(text); }

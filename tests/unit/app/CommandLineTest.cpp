@@ -78,15 +78,26 @@ TEST_F(CommandLineTest, SingleFileForm) {
 }
 
 TEST_F(CommandLineTest, UpperCaseValueSwitchIsRecognisedButItsValueNotTaken) {
+  // The input folder then is empty, which does not exist: no automatic run.
   const CommandLine cl = read({"/A", "/I:", "/in/"});
-  EXPECT_TRUE(cl.AutoRun);
-  EXPECT_TRUE(cl.InpPath.empty());
+  ASSERT_TRUE(cl.error);
+  EXPECT_EQ(*cl.error, "Path not found: ");
+  EXPECT_FALSE(cl.AutoRun);
+  // An upper-case output switch empties the output folder, so Kelva.ini supplies it.
+  const CommandLine out = read({"/a", "/i:", "/in/", "/O:", "/out/"});
+  EXPECT_FALSE(out.error);
+  EXPECT_EQ(out.InpPath, "/in/");
+  EXPECT_TRUE(out.OutPath.empty());
 }
 
 TEST_F(CommandLineTest, SwitchAsLastParameterHasAnEmptyValue) {
   const CommandLine cl = read({"/a", "/of:"});
   EXPECT_FALSE(cl.outputFormat);
   EXPECT_TRUE(cl.OutPath.empty());
+  EXPECT_FALSE(cl.error);
+  const CommandLine input = read({"/a", "/i:"});
+  ASSERT_TRUE(input.error);
+  EXPECT_EQ(*input.error, "Path not found: ");
 }
 
 TEST_F(CommandLineTest, RelativeNameWithoutFolderMeansTheCurrentFolder) {

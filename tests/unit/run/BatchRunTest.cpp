@@ -192,6 +192,7 @@ TEST_F(BatchRunTest, SameFolderAsksAndNoAbandonsBeforeAnyLog) {
       view.questions[0].rfind("Warning: Warning! Input and Output directory are the same.", 0), 0u);
   EXPECT_FALSE(std::filesystem::exists(in + "Log"));
   EXPECT_TRUE(engine.saves.empty());
+  EXPECT_FALSE(view.runEnabled);
 }
 
 TEST_F(BatchRunTest, SameFolderWithYesConvertsTheRootButNeverOverwritesAnInput) {
@@ -229,6 +230,8 @@ TEST_F(BatchRunTest, UncreatableOutputFolderEndsTheRunWithItsMessages) {
   EXPECT_EQ(view.errors.back(),
             "Error: Error in Output Directory Creation. Please Select another directory");
   EXPECT_EQ(view.beeps, 1);
+  EXPECT_FALSE(view.runEnabled);
+  EXPECT_EQ(view.pathBoxes.back(), "| Dir. Creation error: " + blocker + "/sub/ res: 20");
   ASSERT_FALSE(view.progress.empty());
   EXPECT_EQ(view.progress[0].rfind("Err. Creation " + blocker + "/sub/: ", 0), 0u);
 }
@@ -257,6 +260,8 @@ TEST_F(BatchRunTest, UnopenableLogAsksAndNoEndsTheRun) {
   ASSERT_EQ(view.questions.size(), 1u);
   EXPECT_EQ(view.questions[0], "Confirm: Do you want to continue without log?");
   EXPECT_TRUE(engine.saves.empty());
+  // Declining to run without a log leaves the Run command available.
+  EXPECT_TRUE(view.runEnabled);
 }
 
 TEST_F(BatchRunTest, ErrorLogThatCannotOpenIsSwitchedOffWhenTheRunGoesOn) {
