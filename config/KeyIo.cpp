@@ -94,24 +94,19 @@ void KeyReader::real(const std::string& section, const std::string& key, double&
 
 void KeyReader::date(const std::string& section, const std::string& key, platform::DateTime& field,
                      const platform::DateTime& def) {
-  // The default goes through the same text form as a stored value.
-  const std::string defText = locale_.formatShortDate(def);
-  field = locale_.parseDateTime(defText).value_or(def.dateOnly());
-  const std::optional<std::string> v = ini_.read(section, key);
-  if (!v || v->empty()) {
-    return;
-  }
-  if (const std::optional<platform::DateTime> d = locale_.parseDateTime(*v)) {
-    field = *d;
-    return;
-  }
-  unusable(section, key, *v, "is not a date like " + defText, defText);
+  readDate(section, key, field, locale_.formatShortDate(def), def.dateOnly());
 }
 
 void KeyReader::dateTime(const std::string& section, const std::string& key,
                          platform::DateTime& field, const platform::DateTime& def) {
-  const std::string defText = locale_.formatDateTime(def);
-  field = locale_.parseDateTime(defText).value_or(def);
+  readDate(section, key, field, locale_.formatDateTime(def), def);
+}
+
+void KeyReader::readDate(const std::string& section, const std::string& key,
+                         platform::DateTime& field, const std::string& defText,
+                         const platform::DateTime& fallback) {
+  // The default goes through the same text form as a stored value.
+  field = locale_.parseDateTime(defText).value_or(fallback);
   const std::optional<std::string> v = ini_.read(section, key);
   if (!v || v->empty()) {
     return;

@@ -50,6 +50,8 @@ class KeyReader {
   void notice(std::string text, std::string title);
 
  private:
+  void readDate(const std::string& section, const std::string& key, platform::DateTime& field,
+                const std::string& defText, const platform::DateTime& fallback);
   void unusable(const std::string& section, const std::string& key, const std::string& text,
                 const std::string& problem, const std::string& def);
   std::optional<int64_t> number(const std::string& section, const std::string& key,

@@ -133,37 +133,39 @@ std::vector<LoadNotice> LoadAllSettings(const IniFile& ini, Settings& settings,
   return notices;
 }
 
-std::vector<LoadNotice> LoadPageValues(const IniFile& ini, format::FormatParameterSet& params,
-                                       const platform::Locale& locale) {
+namespace {
+
+// Runs one group load on its own, as the dialogs do when an edit is cancelled.
+template <class Load>
+std::vector<LoadNotice> loadGroup(const IniFile& ini, const platform::Locale& locale, Load load) {
   std::vector<LoadNotice> notices;
   KeyReader io(ini, locale, notices);
-  loadPageValues(io, params);
+  load(io);
   return notices;
+}
+
+}  // namespace
+
+std::vector<LoadNotice> LoadPageValues(const IniFile& ini, format::FormatParameterSet& params,
+                                       const platform::Locale& locale) {
+  return loadGroup(ini, locale, [&](KeyReader& io) { loadPageValues(io, params); });
 }
 
 std::vector<LoadNotice> LoadParagraphValues(const IniFile& ini, format::FormatParameterSet& params,
                                             const platform::Locale& locale) {
-  std::vector<LoadNotice> notices;
-  KeyReader io(ini, locale, notices);
-  loadParagraphValues(io, params);
-  return notices;
+  return loadGroup(ini, locale, [&](KeyReader& io) { loadParagraphValues(io, params); });
 }
 
 std::vector<LoadNotice> LoadFontValues(const IniFile& ini, format::FormatParameterSet& params,
                                        const platform::Locale& locale) {
-  std::vector<LoadNotice> notices;
-  KeyReader io(ini, locale, notices);
-  loadFontValues(io, params);
-  return notices;
+  return loadGroup(ini, locale, [&](KeyReader& io) { loadFontValues(io, params); });
 }
 
 std::vector<LoadNotice> LoadParameterFlags(const IniFile& ini, format::FormatParameterSet& params,
                                            const std::string& wordVersion) {
-  std::vector<LoadNotice> notices;
   const platform::Locale locale;  // flags hold no locale-dependent values
-  KeyReader io(ini, locale, notices);
-  loadParameterFlags(io, params, wordVersion);
-  return notices;
+  return loadGroup(ini, locale,
+                   [&](KeyReader& io) { loadParameterFlags(io, params, wordVersion); });
 }
 
 }  // namespace kelvara::config
