@@ -119,12 +119,18 @@ void BatchRun::convertCounted(const std::string& docName, const std::string& out
 
   view_.refreshFreeDisk();
 
+  std::vector<std::string> warnings = result.loadWarnings;
   if (CountCheck(result.inputCounts, result.statistics, settings_) > 0) {
+    warnings.push_back(CountWarningLine(result.inputCounts, result.statistics));
+  }
+  if (!warnings.empty()) {
     docWarned = true;
     logs_.WriteWrnLogLn(kDashLine);
     logs_.WriteWrnLogLn("Input Path: " + CurInputDir_ + " - Output Path: " + CurOutputDir_);
     logs_.WriteWrnLogLn("Conversion " + docName + " -> " + outName);
-    logs_.WriteWrnLogLn(CountWarningLine(result.inputCounts, result.statistics));
+    for (const std::string& line : warnings) {
+      logs_.WriteWrnLogLn(line);
+    }
     logs_.WriteWrnLogLn("");
   }
 

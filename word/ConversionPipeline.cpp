@@ -95,6 +95,7 @@ ConversionResult ConvertDocument(PipelineContext& context, const std::string& in
     context.view.setDocumentHint(document->path() + "/" + document->name());
     context.checkpoint();
 
+    result.loadWarnings = document->loadWarnings();
     result.statistics = document->computeStatistics();
     if (context.formatting) {
       context.formatting->ApplyFormatting(*document, currentSection);

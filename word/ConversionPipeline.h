@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "config/Settings.h"
 #include "word/DocumentEngine.h"
@@ -43,6 +44,8 @@ struct ConversionResult {
   // Taken right after opening, before any formatting.
   DocumentStatistics statistics;
   InputCounts inputCounts;
+  // What the engine repaired or ignored in the input, one line each.
+  std::vector<std::string> loadWarnings;
 };
 
 // Turns inpFileName into outputFileName through the engine. Throws EConvError or EngineError

@@ -109,6 +109,10 @@ class Document {
   virtual std::string path() const = 0;  // folder, without the final separator
   virtual std::string name() const = 0;
 
+  // Faults in the file that the engine repaired or ignored while loading it (the document was
+  // read in full); each is one line for the warnings log. Empty for a clean file.
+  virtual std::vector<std::string> loadWarnings() const = 0;
+
   virtual DocumentStatistics computeStatistics() = 0;
   virtual int32_t revisionCount() = 0;
   virtual int32_t spellingErrorCount() = 0;

@@ -18,6 +18,7 @@ class FakeDocument : public word::Document {
   std::string path() const override { return path_.substr(0, path_.find_last_of('/')); }
   std::string name() const override { return baseName(path_); }
 
+  std::vector<std::string> loadWarnings() const override { return script_.loadWarnings; }
   word::DocumentStatistics computeStatistics() override {
     engine_.calls.push_back("statistics " + name());
     if (script_.failStatistics) {

@@ -21,6 +21,7 @@ class FakeDocumentEngine : public word::DocumentEngine {
     bool failSave = false;
     bool loseEngineOnSave = false;  // the engine dies while saving
     word::DocumentStatistics statistics{1, 3, 10, 50, 300, 250};
+    std::vector<std::string> loadWarnings;  // what the engine "repaired" while loading
   };
 
   std::map<std::string, Script> scripts;

@@ -78,12 +78,14 @@ void publishStaged(const fs::path& staging, const fs::path& folder, const fs::pa
 
 LibreOfficeDocument::LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
                                          Reference<css::frame::XModel> model, std::string path,
-                                         bool storedStatistics)
+                                         bool storedStatistics,
+                                         std::vector<std::string> loadWarnings)
     : core_(std::move(core)),
       generation_(generation),
       model_(std::move(model)),
       path_(std::move(path)),
-      storedStatistics_(storedStatistics) {}
+      storedStatistics_(storedStatistics),
+      loadWarnings_(std::move(loadWarnings)) {}
 
 LibreOfficeDocument::~LibreOfficeDocument() {
   close();

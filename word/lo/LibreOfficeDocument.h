@@ -21,12 +21,13 @@ class LibreOfficeDocument : public Document {
   // storedStatistics: the file brought statistics that the office took over unchecked.
   LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
                       css::uno::Reference<css::frame::XModel> model, std::string path,
-                      bool storedStatistics);
+                      bool storedStatistics, std::vector<std::string> loadWarnings = {});
   ~LibreOfficeDocument() override;
 
   std::string path() const override;
   std::string name() const override;
 
+  std::vector<std::string> loadWarnings() const override { return loadWarnings_; }
   DocumentStatistics computeStatistics() override;
   int32_t revisionCount() override;
   int32_t spellingErrorCount() override;
@@ -63,6 +64,7 @@ class LibreOfficeDocument : public Document {
   bool closed_ = false;
   bool removePersonalInfo_ = false;
   bool storedStatistics_ = false;
+  std::vector<std::string> loadWarnings_;
   std::optional<DocumentStatistics> statistics_;  // valid until the document is edited
   std::optional<std::vector<SectionRun>> sections_;
 };

@@ -309,5 +309,23 @@ TEST_F(BatchRunTest, TrayHintCarriesTheCounters) {
   EXPECT_EQ(view.trayHints.back(), "Kelvara 1.0.2.11\r\nStatus: Idle");
 }
 
+TEST_F(BatchRunTest, FaultsTheEngineRepairedAreWarningsOfAConvertedDocument) {
+  tmp.file("in/a.docx");
+  tmp.file("in/b.docx");
+  engine.scripts["a.docx"].loadWarnings = {"Repaired: the core properties carry xml:lang",
+                                           "Repaired: a relationship points at a missing part"};
+
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesConverted, 2);
+  EXPECT_EQ(counters.FilesInError, 0);
+  EXPECT_EQ(counters.FilesWithWarnings, 1);
+  const std::string warnings = log("WarnsLog.txt");
+  EXPECT_TRUE(contains(warnings, "Conversion a.docx -> a.rtf\r\n"
+                                 "Repaired: the core properties carry xml:lang\r\n"
+                                 "Repaired: a relationship points at a missing part\r\n"));
+  EXPECT_FALSE(contains(warnings, "b.docx"));
+  EXPECT_TRUE(contains(warnings, "Total number of files with warning(s): 1"));
+}
+
 }  // namespace
 }  // namespace kelvara::run
