@@ -5,6 +5,7 @@
 
 #include "platform/FileSystem.h"
 #include "run/IOError.h"
+#include "run/OwnOutputs.h"
 
 namespace kelvara::run {
 namespace {
@@ -65,6 +66,10 @@ BatchRun::~BatchRun() {
       logs_.Close(kind);
     }
   }
+}
+
+FolderLayout BatchRun::folderLayout() const {
+  return FolderLayout{settings_.InpPath, settings_.OutPath, logs_.logDir()};
 }
 
 std::string BatchRun::indexPath() const {
@@ -253,9 +258,9 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
                      "../" + relativeTo(CurOutputDir_, outPath));
   checkpoint();
 
-  const bool outsideOutputTree = outPath != inpPath && !startsWith(CurInputDir_, outPath);
-  index_.FolderEntered(CurOutputDir_, outsideOutputTree);
-  if (outsideOutputTree && !platform::isDirectory(CurOutputDir_)) {
+  const bool inOutputTree = InsideNestedOutputTree(folderLayout(), CurInputDir_);
+  index_.FolderEntered(CurOutputDir_, !inOutputTree && outPath != inpPath);
+  if (!inOutputTree && !platform::isDirectory(CurOutputDir_)) {
     const int code = platform::createDirectory(CurOutputDir_);
     if (code != 0) {
       logs_.ReportIOError(CurOutputDir_, IOOperation::Creation, 0, code);

@@ -10,6 +10,7 @@
 #include "platform/DateTime.h"
 #include "platform/Locale.h"
 #include "run/HtmlIndex.h"
+#include "run/OwnOutputs.h"
 #include "run/RunCounters.h"
 #include "run/RunLogs.h"
 #include "run/RunView.h"
@@ -66,6 +67,7 @@ class BatchRun {
   void onConversionError(const std::string& message, const std::string& docName,
                          const std::string& outName);
   bool skippedByFilters(const std::string& inpFileName);
+  FolderLayout folderLayout() const;
 
   // The place where a window would process pending messages: applies Stop, waits while paused.
   void checkpoint();

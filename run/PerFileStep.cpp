@@ -5,16 +5,13 @@
 #include "run/BatchRun.h"
 #include "run/CountCheck.h"
 #include "run/OutputNaming.h"
+#include "run/OwnOutputs.h"
 #include "word/ConvError.h"
 
 namespace kelvara::run {
 namespace {
 
 const std::string kDashLine = " " + std::string(58, '-');
-
-bool startsWith(const std::string& text, const std::string& prefix) {
-  return text.compare(0, prefix.size(), prefix) == 0;
-}
 
 std::string fileNamePart(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -42,9 +39,9 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
     }
     settings_.InpFileName = inpFileName;
     waitWhilePaused();
-    // Files inside the output tree are outputs of this program, not inputs. The input root
-    // itself is converted even when the output goes there too.
-    if (startsWith(CurInputDir_, settings_.OutPath) && CurInputDir_ != settings_.InpPath) {
+    // Earlier outputs in an output tree nested in the input, and the run's own logs, are not
+    // documents; every other file is handled and counted.
+    if (IsOwnOutput(folderLayout(), CurInputDir_, fileNamePart(inpFileName))) {
       return;
     }
   }

@@ -206,9 +206,57 @@ TEST_F(BatchRunTest, SameFolderWithYesConvertsTheRootButNeverOverwritesAnInput) 
   EXPECT_EQ(counters.FilesInError, 1);
   EXPECT_TRUE(
       contains(readFile(in + "Log/ErrorLog.txt"), "is the input file: it is not overwritten"));
-  // Subfolders lie inside the output tree: their files are passed over and not counted.
-  EXPECT_FALSE(std::filesystem::exists(in + "sub/c.rtf"));
+  // The output tree is the input tree: subfolders are documents too.
+  EXPECT_TRUE(std::filesystem::exists(in + "sub/c.rtf"));
+  EXPECT_EQ(counters.FilesAnalyzed, 3);
+}
+
+TEST_F(BatchRunTest, SameFolderRunAgainTakesNoLogOrIndexForADocument) {
+  tmp.file("in/a.doc");
+  tmp.file("in/Log/notes.doc");
+  settings.OutPath = in;
+  settings.InpMask = "*.doc;*.txt;*.html";  // would take the logs and the index
+  ASSERT_TRUE(run());
+  settings.NewLogFile = true;  // ConvLog_000.txt beside ConvLog.txt
+  ASSERT_TRUE(run());
+  ASSERT_TRUE(run());
+  // a.doc and the operator's own notes.doc each time; never the logs or Index.html.
   EXPECT_EQ(counters.FilesAnalyzed, 2);
+  EXPECT_EQ(counters.FilesConverted, 2);
+  EXPECT_TRUE(std::filesystem::exists(in + "Log/notes.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(in + "Log/ConvLog_001.txt"));
+  for (const std::string& save : engine.calls) {
+    EXPECT_FALSE(contains(save, "Log.") || contains(save, "Index")) << save;
+  }
+}
+
+TEST_F(BatchRunTest, InputInsideOutputConvertsAndCountsEveryFileOfTheTree) {
+  tmp.file("P/in/a.doc");
+  tmp.file("P/in/sub/b.doc");
+  tmp.file("P/in/sub/deeper/c.doc");
+  tmp.file("P/old.doc");  // beside the input, not in it
+  settings.InpPath = tmp.path() + "P/in/";
+  settings.OutPath = tmp.path() + "P/";
+  ASSERT_TRUE(run());
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_EQ(counters.FilesAnalyzed, 3);
+  EXPECT_EQ(counters.FilesConverted, 3);
+  EXPECT_TRUE(std::filesystem::exists(tmp.path() + "P/a.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(tmp.path() + "P/sub/b.rtf"));
+  EXPECT_TRUE(std::filesystem::exists(tmp.path() + "P/sub/deeper/c.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(tmp.path() + "P/old.rtf"));
+  EXPECT_TRUE(contains(readFile(tmp.path() + "P/Log/ConvLog.txt"), "Files analized: 3"));
+}
+
+TEST_F(BatchRunTest, SiblingFoldersConvertEveryFileOfTheInput) {
+  tmp.file("P/in/a.doc");
+  tmp.file("P/in/out/b.doc");  // named like the output folder, but it is not the output folder
+  settings.InpPath = tmp.path() + "P/in/";
+  settings.OutPath = tmp.path() + "P/out/";
+  ASSERT_TRUE(run());
+  EXPECT_TRUE(view.questions.empty());
+  EXPECT_EQ(counters.FilesAnalyzed, 2);
+  EXPECT_TRUE(std::filesystem::exists(tmp.path() + "P/out/out/b.rtf"));
 }
 
 TEST_F(BatchRunTest, OutputInsideInputAsksAndSkipsTheOutputTree) {
@@ -218,8 +266,10 @@ TEST_F(BatchRunTest, OutputInsideInputAsksAndSkipsTheOutputTree) {
   ASSERT_TRUE(run());
   ASSERT_EQ(view.questions.size(), 1u);
   EXPECT_EQ(view.questions[0].rfind("Warning: Warning! Output directory is a subdirectory", 0), 0u);
+  // Earlier outputs in the nested output tree are passed over and not counted.
   EXPECT_EQ(counters.FilesAnalyzed, 1);
   EXPECT_TRUE(std::filesystem::exists(in + "out/a.rtf"));
+  EXPECT_FALSE(std::filesystem::exists(in + "out/out/old.rtf"));
 }
 
 TEST_F(BatchRunTest, UncreatableOutputFolderEndsTheRunWithItsMessages) {
@@ -320,9 +370,10 @@ TEST_F(BatchRunTest, FaultsTheEngineRepairedAreWarningsOfAConvertedDocument) {
   EXPECT_EQ(counters.FilesInError, 0);
   EXPECT_EQ(counters.FilesWithWarnings, 1);
   const std::string warnings = log("WarnsLog.txt");
-  EXPECT_TRUE(contains(warnings, "Conversion a.docx -> a.rtf\r\n"
-                                 "Repaired: the core properties carry xml:lang\r\n"
-                                 "Repaired: a relationship points at a missing part\r\n"));
+  EXPECT_TRUE(contains(warnings,
+                       "Conversion a.docx -> a.rtf\r\n"
+                       "Repaired: the core properties carry xml:lang\r\n"
+                       "Repaired: a relationship points at a missing part\r\n"));
   EXPECT_FALSE(contains(warnings, "b.docx"));
   EXPECT_TRUE(contains(warnings, "Total number of files with warning(s): 1"));
 }
