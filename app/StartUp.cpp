@@ -44,8 +44,12 @@ void PresetFromCommandLine(const CommandLine& commandLine, config::Settings& set
 }
 
 void CompleteSettings(const CommandLine& commandLine, config::Settings& settings) {
+  // The command line's form of "i:" decides the kind of run; SingleFile from Kelva.ini applies
+  // only when the command line names no input.
   if (commandLine.singleFileForm && !commandLine.InpFileName.empty()) {
     settings.SingleFile = true;
+  } else if (!commandLine.InpPath.empty()) {
+    settings.SingleFile = false;
   }
   settings.InpPath = AbsoluteFolder(settings.InpPath);
   settings.OutPath = AbsoluteFolder(settings.OutPath);
@@ -62,11 +66,23 @@ std::string ChooseFormats(const word::FormatLists& lists, const CommandLine& com
                           config::Settings& settings, word::FormatSelection& selection) {
   int32_t input = settings.InpFormatIndex;
   int32_t output = settings.OutFormatIndex;
-  if (commandLine.inputFormat && !parsePosition(*commandLine.inputFormat, input)) {
-    return positionError("input", *commandLine.inputFormat, lists.input.size());
+  // A position of 99 on the command line means "not given": the stored one applies.
+  int32_t given = 0;
+  if (commandLine.inputFormat) {
+    if (!parsePosition(*commandLine.inputFormat, given)) {
+      return positionError("input", *commandLine.inputFormat, lists.input.size());
+    }
+    if (given != config::kFormatNotGiven) {
+      input = given;
+    }
   }
-  if (commandLine.outputFormat && !parsePosition(*commandLine.outputFormat, output)) {
-    return positionError("output", *commandLine.outputFormat, lists.output.size());
+  if (commandLine.outputFormat) {
+    if (!parsePosition(*commandLine.outputFormat, given)) {
+      return positionError("output", *commandLine.outputFormat, lists.output.size());
+    }
+    if (given != config::kFormatNotGiven) {
+      output = given;
+    }
   }
   if (input == config::kFormatNotGiven) {
     input = 0;

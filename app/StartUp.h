@@ -11,8 +11,8 @@ namespace kelvara::app {
 // Presets that win over Kelva.ini: paths from "i:"/"o:" and the format positions.
 void PresetFromCommandLine(const CommandLine& commandLine, config::Settings& settings);
 
-// After Kelva.ini is loaded: the single-file form of the command line makes a single-file run,
-// and the paths become absolute folders ending with "/".
+// After Kelva.ini is loaded: an input on the command line decides between a single-file run
+// (the "s" form) and a folder run, and the paths become absolute folders ending with "/".
 void CompleteSettings(const CommandLine& commandLine, config::Settings& settings);
 
 // Selects the input and output formats at the stored or given positions, and derives the input
