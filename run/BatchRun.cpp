@@ -125,6 +125,7 @@ bool BatchRun::Run() {
     settings_.CharsCountCheck = false;
   }
   index_.Start();
+  warnIgnoredTextOptions();
 
   UiIdle_ = false;
   view_.setBusy(true);
@@ -144,6 +145,18 @@ bool BatchRun::Run() {
     view_.showError(FormatIOError(index, static_cast<int>(IOOperation::Write), errno), "Error");
   }
   return true;
+}
+
+void BatchRun::warnIgnoredTextOptions() {
+  if (selection_.OutExt != "txt") {
+    return;
+  }
+  const word::TextSaveOptions asked{settings_.LineTerm, settings_.AllowSubst,
+                                    settings_.InsLineBreaks};
+  for (const std::string& notice : engine_.ignoredTextOptions(asked)) {
+    view_.setProgress(notice);
+    logs_.WriteWrnLogLn(notice);
+  }
 }
 
 bool BatchRun::prepareOutputFolder() {

@@ -58,6 +58,9 @@ class BatchRun {
   bool confirmFolders();
   void prepareLogFolder();
   bool openLogs();
+  // Once per run: the text options the engine will not honour, in the progress box and the
+  // warnings log.
+  void warnIgnoredTextOptions();
   void walk();
   void FolderEntered(TreeScanner& scanner);
   void FolderDone(TreeScanner& scanner);

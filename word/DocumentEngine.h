@@ -158,6 +158,9 @@ class DocumentEngine {
   virtual std::vector<FileConverter> fileConverters() = 0;
   // Empty when the engine can write the save format, else why it cannot.
   virtual std::string cannotSaveReason(int32_t saveFormat) = 0;
+  // The plain-text save options the engine cannot honour, one sentence each; empty when it
+  // honours them all.
+  virtual std::vector<std::string> ignoredTextOptions(const TextSaveOptions& options) const = 0;
 
   // Prepares for the next document: reconnects or relaunches a lost engine, recycles a worn one,
   // and starts the document's time limit. Throws EngineError when the engine cannot be had.

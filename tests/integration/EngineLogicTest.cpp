@@ -84,6 +84,14 @@ TEST(FilterMapTest, TextExportOptionsFollowTheLineEnding) {
             "LibreOffice cannot write the output format XPS Document");
 }
 
+TEST(FilterMapTest, NamesEachTextOptionTheExportCannotHonour) {
+  EXPECT_TRUE(ignoredTextOptions(TextSaveOptions{0, false, false}).empty());
+  const auto both = ignoredTextOptions(TextSaveOptions{1, true, true});
+  ASSERT_EQ(both.size(), 2u);
+  EXPECT_EQ(both[0].rfind("Warning - InsLineBreaks is not supported", 0), 0u);
+  EXPECT_EQ(both[1].rfind("Warning - AllowSubst has no effect", 0), 0u);
+}
+
 TEST(ContentCheckTest, TellsBinaryFromText) {
   EXPECT_TRUE(classifyContent(std::string("PK\x03\x04\0\0", 6)).binary);
   EXPECT_TRUE(classifyContent("\x01\x02\x03\x04\x05\x06\x07\x08 abc").binary);

@@ -29,6 +29,8 @@ class FakeDocumentEngine : public word::DocumentEngine {
   std::vector<word::SaveRequest> saves;
   std::string version_ = "12.0";
   std::string refusedSaveReason;  // cannotSaveReason() answer for every format
+  // ignoredTextOptions() answer when line breaks are asked for.
+  std::vector<std::string> ignoredLineBreaks{"Warning - line breaks are not inserted"};
   bool connected_ = false;
   int openDocuments = 0;
   int beginCount = 0;
@@ -44,6 +46,9 @@ class FakeDocumentEngine : public word::DocumentEngine {
   std::string productName() const override { return "Fake engine 1.0"; }
   std::vector<word::FileConverter> fileConverters() override;
   std::string cannotSaveReason(int32_t) override { return refusedSaveReason; }
+  std::vector<std::string> ignoredTextOptions(const word::TextSaveOptions& options) const override {
+    return options.insertLineBreaks ? ignoredLineBreaks : std::vector<std::string>{};
+  }
   void beginDocument(bool debug) override;
   void endDocument() override;
   std::unique_ptr<word::Document> open(const word::OpenRequest& request) override;

@@ -98,6 +98,21 @@ std::string textExportOptions(const TextSaveOptions& options) {
   return std::string("UTF8,") + lineEnd + ",,,false";
 }
 
+std::vector<std::string> ignoredTextOptions(const TextSaveOptions& options) {
+  std::vector<std::string> ignored;
+  if (options.insertLineBreaks) {
+    ignored.push_back(
+        "Warning - InsLineBreaks is not supported: LibreOffice writes each paragraph of a text "
+        "output as one line");
+  }
+  if (options.allowSubstitutions) {
+    ignored.push_back(
+        "Warning - AllowSubst has no effect: text outputs are written in UTF-8, which holds "
+        "every character");
+  }
+  return ignored;
+}
+
 std::string cannotWriteMessage(const std::string& formatName) {
   return "LibreOffice cannot write the output format " + formatName;
 }

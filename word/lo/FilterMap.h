@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "word/DocumentEngine.h"
 
@@ -41,6 +42,9 @@ int32_t converterCode(const std::string& filterName, const std::set<int32_t>& ta
 
 // FilterOptions of the encoded-text export: charset, line end, font, language, no BOM.
 std::string textExportOptions(const TextSaveOptions& options);
+
+// The options of a text save that the office's text export cannot honour, one sentence each.
+std::vector<std::string> ignoredTextOptions(const TextSaveOptions& options);
 
 // The message when the office cannot write a save format.
 std::string cannotWriteMessage(const std::string& formatName);

@@ -1,6 +1,7 @@
 #include "word/lo/LibreOfficeEngine.h"
 
 #include "word/lo/EngineCore.h"
+#include "word/lo/FilterMap.h"
 
 namespace kelvara::word {
 namespace {
@@ -24,6 +25,9 @@ class LibreOfficeEngine : public DocumentEngine {
   std::vector<FileConverter> fileConverters() override { return core_->fileConverters(); }
   std::string cannotSaveReason(int32_t saveFormat) override {
     return core_->cannotSaveReason(saveFormat);
+  }
+  std::vector<std::string> ignoredTextOptions(const TextSaveOptions& options) const override {
+    return lo::ignoredTextOptions(options);
   }
 
   // Headless, the office has no window to show, so the debug switch changes nothing here.

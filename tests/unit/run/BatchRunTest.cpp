@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/FakeDocumentEngine.h"
@@ -348,6 +349,30 @@ TEST_F(BatchRunTest, TextOutputPassesTheTextOptions) {
   EXPECT_EQ(engine.saves[0].text->lineEnding, 1);
   EXPECT_TRUE(engine.saves[0].text->insertLineBreaks);
   EXPECT_EQ(engine.saves[0].format, 2);
+}
+
+TEST_F(BatchRunTest, TextOptionsTheEngineIgnoresAreWarnedOncePerRun) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  selection.OutExt = "txt";
+  selection.saveFormat = 2;
+  settings.InsLineBreaks = true;
+  ASSERT_TRUE(run());
+  EXPECT_EQ(count(log("WarnsLog.txt"), "Warning - line breaks are not inserted"), 1u);
+  EXPECT_EQ(std::count(view.progress.begin(), view.progress.end(),
+                       "Warning - line breaks are not inserted"),
+            1);
+  // A run-wide notice, not a document's warning.
+  EXPECT_EQ(counters.FilesWithWarnings, 0);
+
+  // Not asked, or not a text output: no notice.
+  settings.InsLineBreaks = false;
+  ASSERT_TRUE(run());
+  settings.InsLineBreaks = true;
+  selection.OutExt = "rtf";
+  selection.saveFormat = 6;
+  ASSERT_TRUE(run());
+  EXPECT_EQ(count(log("WarnsLog.txt"), "Warning - line breaks are not inserted"), 1u);
 }
 
 TEST_F(BatchRunTest, TrayHintCarriesTheCounters) {
