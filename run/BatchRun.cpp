@@ -95,6 +95,17 @@ void BatchRun::waitWhilePaused() {
   checkpoint();
 }
 
+void BatchRun::waitWhilePausedQuietly() const {
+  while (control_.paused && !control_.stopRequested) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+}
+
+size_t BatchRun::maxInFlight() const {
+  // Two per engine keep every office busy while the walk waits for the oldest document.
+  return pool_->threaded() ? 2 * pool_->size() : 0;
+}
+
 void BatchRun::showCounters() {
   view_.setCounters(counters_);
 }
@@ -127,6 +138,11 @@ bool BatchRun::Run() {
   index_.Start();
   warnIgnoredTextOptions();
 
+  runSettings_ = std::make_shared<const config::Settings>(settings_);
+  std::vector<word::DocumentEngine*> engines{&engine_};
+  engines.insert(engines.end(), extraEngines_.begin(), extraEngines_.end());
+  pool_ = std::make_unique<ConversionPool>(std::move(engines));
+
   UiIdle_ = false;
   view_.setBusy(true);
   if (settings_.SingleFile) {
@@ -134,11 +150,13 @@ bool BatchRun::Run() {
     CurOutputDir_ = settings_.OutPath;
     view_.setPathHints("Realtive Input Path", "Realtive Output Path");
     PerFileStep(settings_.InpFileName, false);
-    // Also closes a run whose only file was skipped.
-    EndOfRun();
   } else {
     walk();
   }
+  // The end of the walk normally ends the run; this closes a single-file run, and a run
+  // whose walk could not report its end.
+  EndOfRun();
+  pool_.reset();
 
   const std::string index = indexPath();
   if (!index_.End(index)) {
@@ -271,34 +289,46 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
                      "../" + relativeTo(CurOutputDir_, outPath));
   checkpoint();
 
+  // The folder is made now, before its documents go to the engines; what the logs and the
+  // index say of it waits for the documents before it.
   const bool inOutputTree = InsideNestedOutputTree(folderLayout(), CurInputDir_);
-  index_.FolderEntered(CurOutputDir_, !inOutputTree && outPath != inpPath);
-  if (!inOutputTree && !platform::isDirectory(CurOutputDir_)) {
-    const int code = platform::createDirectory(CurOutputDir_);
+  const bool create = !inOutputTree && !platform::isDirectory(CurOutputDir_);
+  const int code = create ? platform::createDirectory(CurOutputDir_) : 0;
+  commits_.push([this, outputDir = CurOutputDir_, inOutputTree, create,
+                 code](const word::ConversionOutcome*) {
+    index_.FolderEntered(outputDir, !inOutputTree && settings_.OutPath != settings_.InpPath);
+    if (!create) {
+      return;
+    }
     if (code != 0) {
-      logs_.ReportIOError(CurOutputDir_, IOOperation::Creation, 0, code);
+      logs_.ReportIOError(outputDir, IOOperation::Creation, 0, code);
       view_.beep();
-      view_.setOutputPathBox("Dir. Creation error: " + CurOutputDir_ +
-                             " res: " + std::to_string(code));
+      view_.setOutputPathBox("Dir. Creation error: " + outputDir + " res: " + std::to_string(code));
     } else {
-      logs_.WriteFolderLogLn("Folder " + CurOutputDir_ + " created");
+      logs_.WriteFolderLogLn("Folder " + outputDir + " created");
     }
     logs_.WriteFolderLogLn("\r\n");
-  }
+  });
+  commits_.commitReady();
 }
 
 void BatchRun::FolderDone(TreeScanner& scanner) {
-  index_.FolderDone();
-  if (scanner.Active()) {
-    ++counters_.DirCount;
-    showCounters();
-  }
+  commits_.push([this, counted = scanner.Active()](const word::ConversionOutcome*) {
+    index_.FolderDone();
+    if (counted) {
+      ++counters_.DirCount;
+      showCounters();
+    }
+  });
+  commits_.commitReady();
 }
 
 void BatchRun::EndOfRun() {
   if (UiIdle_) {
     return;
   }
+  // Every document handed to an engine is finished and written before the summary.
+  commits_.commitAll([this] { checkpoint(); });
   view_.setPathBoxes("", "");
   view_.setConversionState("Conversion terminated");
   view_.setPathHints("Input File", "Output File");
@@ -345,6 +375,9 @@ void BatchRun::EndOfRun() {
   UiIdle_ = true;
   view_.setBusy(false);
   engine_.disconnect();
+  for (word::DocumentEngine* engine : extraEngines_) {
+    engine->disconnect();
+  }
   view_.setTrayHint(std::string(kTrayTitle) + "\r\nStatus: Idle");
 }
 

@@ -2,13 +2,17 @@
 
 #include <atomic>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "config/Settings.h"
 #include "format/FormatParameterSet.h"
 #include "platform/DateTime.h"
 #include "platform/Locale.h"
+#include "run/CommitQueue.h"
+#include "run/ConversionPool.h"
 #include "run/HtmlIndex.h"
 #include "run/OwnOutputs.h"
 #include "run/RunCounters.h"
@@ -30,8 +34,21 @@ struct RunControl {
   std::atomic<bool> stopRequested{false};
 };
 
+// One document on its way: what the walk decided for it, kept until its outcome is committed.
+struct DocumentJob {
+  std::string inpFileName;
+  std::string docName;
+  std::string outputFileName;
+  std::string outName;
+  std::string curInputDir;
+  std::string curOutputDir;
+  std::vector<std::string> namingLog;      // the naming's main-log lines, written at commit
+  std::vector<std::string> reservedNames;  // output names no other document may take meanwhile
+};
+
 // One execution of the Run command: checks, logs, the walk or the single file, the summary and
-// the index. Everything happens on the calling thread.
+// the index. The walk, every decision and every commit (logs, index, counters, view) happen on
+// the calling thread, in walk order; only conversions may run on the engines of a pool.
 class BatchRun {
  public:
   BatchRun(config::Settings& settings, const format::FormatParameterSet& formats,
@@ -47,6 +64,10 @@ class BatchRun {
   const RunLogs& logs() const { return logs_; }
   std::string indexPath() const;
   const std::string& OutputFileName() const { return OutputFileName_; }
+
+  // Another engine for a pool of conversions; the run converts on every engine it has at once
+  // and still commits in walk order. The engine must outlive the run.
+  void addEngine(word::DocumentEngine& engine) { extraEngines_.push_back(&engine); }
 
   // Test seams.
   void setClock(std::function<platform::DateTime()> clock) { clock_ = std::move(clock); }
@@ -66,15 +87,22 @@ class BatchRun {
   void FolderDone(TreeScanner& scanner);
   void EndOfRun();
   void PerFileStep(const std::string& inpFileName, bool folderMode);
-  void convertCounted(const std::string& docName, const std::string& outName, bool& docWarned);
-  void onConversionError(const std::string& message, const std::string& docName,
-                         const std::string& outName);
+  word::ConversionOutcome convert(word::DocumentEngine& engine, const DocumentJob& job);
+  void commitSkipped(const std::string& docName);
+  void commitDocument(const DocumentJob& job, const word::ConversionOutcome& outcome);
+  void commitConverted(const DocumentJob& job, const word::ConversionOutcome& outcome,
+                       bool& docWarned);
+  void onConversionError(const std::string& message, const DocumentJob& job);
+  // Documents that may be under conversion at once before the walk waits for the oldest.
+  size_t maxInFlight() const;
   bool skippedByFilters(const std::string& inpFileName);
   FolderLayout folderLayout() const;
 
   // The place where a window would process pending messages: applies Stop, waits while paused.
   void checkpoint();
   void waitWhilePaused();
+  // The same wait for a pool's worker threads, which must not touch the view.
+  void waitWhilePausedQuietly() const;
   void showCounters();
   // "\r\nCnv.: n\r\nErr.: n\r\nWrn.: n\r\nSkp.: n" for the tray hint.
   std::string trayCounts() const;
@@ -89,6 +117,7 @@ class BatchRun {
   RunControl& control_;
   std::function<platform::DateTime()> clock_;
   word::FormattingStep* formatting_ = nullptr;
+  std::vector<word::DocumentEngine*> extraEngines_;
 
   RunLogs logs_;
   HtmlIndex index_;
@@ -97,6 +126,11 @@ class BatchRun {
   std::string CurInputDir_;
   std::string CurOutputDir_;
   std::string OutputFileName_;
+  // The settings as the run started, read by the conversions (on any thread).
+  std::shared_ptr<const config::Settings> runSettings_;
+  std::unique_ptr<ConversionPool> pool_;
+  CommitQueue commits_;
+  std::map<std::string, int> namesInFlight_;
   bool UiIdle_ = true;
   bool scanning_ = false;
 };

@@ -1,4 +1,5 @@
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "platform/FileSystem.h"
@@ -6,12 +7,12 @@
 #include "run/CountCheck.h"
 #include "run/OutputNaming.h"
 #include "run/OwnOutputs.h"
-#include "word/ConvError.h"
 
 namespace kelvara::run {
 namespace {
 
 const std::string kDashLine = " " + std::string(58, '-');
+constexpr const char* kInactive = "Inactive";
 
 std::string fileNamePart(const std::string& path) {
   const auto slash = path.find_last_of('/');
@@ -48,39 +49,120 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   const std::string docName = fileNamePart(inpFileName);
 
   if (skippedByFilters(inpFileName)) {
-    ++counters_.FilesSkipped;
-    view_.setProgress("");
-    view_.setConversionState("Skipped " + docName);
-    showCounters();
-    view_.setTrayHint(std::string(kTrayTitle) + "\r\n" + trayCounts());
-    checkpoint();
-    ++counters_.FilesAnalyzed;
-    showCounters();
-    view_.setConversionState("");
+    commits_.push([this, docName](const word::ConversionOutcome*) { commitSkipped(docName); });
+    commits_.commitReady();
     return;
   }
 
-  const OutputName name =
-      FormOutputName(inpFileName, CurOutputDir_, selection_.OutExt, settings_,
-                     [this](const std::string& line) { logs_.WriteLogLn(line); });
-  OutputFileName_ = name.OutputFileName;
-  const std::string& outName = name.OutName;
+  // A document in flight may still write the name this one starts from; the names it was
+  // given are taken, as they would be on disk in a sequential run.
+  const std::string plain =
+      PlainOutputName(inpFileName, CurOutputDir_, selection_.OutExt, settings_);
+  while (namesInFlight_.count(plain)) {
+    commits_.commitHead([this] { checkpoint(); });
+  }
+  auto job = std::make_shared<DocumentJob>();
+  job->inpFileName = inpFileName;
+  job->docName = docName;
+  job->curInputDir = CurInputDir_;
+  job->curOutputDir = CurOutputDir_;
+  const OutputName name = FormOutputName(
+      inpFileName, CurOutputDir_, selection_.OutExt, settings_,
+      [job](const std::string& line) { job->namingLog.push_back(line); },
+      [this](const std::string& n) { return namesInFlight_.count(n) || platform::exists(n); });
+  job->outputFileName = name.OutputFileName;
+  job->outName = name.OutName;
+  job->reservedNames = {plain, name.OutputFileName};
+  for (const std::string& reserved : job->reservedNames) {
+    ++namesInFlight_[reserved];
+  }
+  OutputFileName_ = job->outputFileName;
 
-  bool docWarned = false;
   if (!folderMode) {
     view_.setPathBoxes(inpFileName, OutputFileName_);
   }
-  view_.setConversionState("Conversion " + docName + " -> " + outName + "...         ");
+  view_.setConversionState("Conversion " + docName + " -> " + job->outName + "...         ");
   view_.setProgress("");
   checkpoint();
 
-  logs_.WriteLogLn("Input Path: " + CurInputDir_ + " - Output Path: " + CurOutputDir_);
-  logs_.WriteLogLn(" Conversion " + docName + " -> " + outName);
+  const auto commit = [this, job](const word::ConversionOutcome* outcome) {
+    commitDocument(*job, *outcome);
+  };
+  // Input files are never modified, whatever the naming options say.
+  if (platform::sameFile(inpFileName, job->outputFileName)) {
+    std::promise<word::ConversionOutcome> refused;
+    word::ConversionOutcome outcome;
+    outcome.failed = true;
+    outcome.failure =
+        "Output file " + job->outputFileName + " is the input file: it is not overwritten";
+    refused.set_value(std::move(outcome));
+    commits_.push(refused.get_future(), commit);
+  } else {
+    view_.setDocumentHint(inpFileName);
+    commits_.push(
+        pool_->submit([this, job](word::DocumentEngine& engine) { return convert(engine, *job); }),
+        commit);
+  }
+  commits_.commitReady();
+  // A bounded number of documents in flight keeps memory flat on huge trees.
+  while (commits_.documentsInFlight() > maxInFlight()) {
+    commits_.commitHead([this] { checkpoint(); });
+  }
+}
 
-  try {
-    convertCounted(docName, outName, docWarned);
-  } catch (const std::exception& e) {
-    onConversionError(e.what(), docName, outName);
+word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const DocumentJob& job) {
+  // With one engine the conversion runs on the run's thread and may process the view's
+  // messages; workers of a pool only honour Pause.
+  std::function<void()> checkpoint = [this] { waitWhilePaused(); };
+  if (pool_->threaded()) {
+    checkpoint = [this] { waitWhilePausedQuietly(); };
+  }
+  word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_};
+  return word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
+}
+
+void BatchRun::commitSkipped(const std::string& docName) {
+  ++counters_.FilesSkipped;
+  view_.setProgress("");
+  view_.setConversionState("Skipped " + docName);
+  showCounters();
+  view_.setTrayHint(std::string(kTrayTitle) + "\r\n" + trayCounts());
+  checkpoint();
+  ++counters_.FilesAnalyzed;
+  showCounters();
+  view_.setConversionState("");
+}
+
+void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutcome& outcome) {
+  for (const std::string& reserved : job.reservedNames) {
+    if (--namesInFlight_[reserved] == 0) {
+      namesInFlight_.erase(reserved);
+    }
+  }
+  for (const std::string& line : job.namingLog) {
+    logs_.WriteLogLn(line);
+  }
+  logs_.WriteLogLn("Input Path: " + job.curInputDir + " - Output Path: " + job.curOutputDir);
+  logs_.WriteLogLn(" Conversion " + job.docName + " -> " + job.outName);
+  index_.FileBegins();
+  if (outcome.conversionStarted) {
+    logs_.WriteLog("   Conversion ");
+  }
+
+  bool docWarned = false;
+  if (outcome.failed) {
+    if (outcome.conversionStarted) {
+      view_.setDocumentHint(kInactive);
+      logs_.WriteErrLogLn(outcome.failedSection != 0
+                              ? "Error on Section " + std::to_string(outcome.failedSection)
+                              : std::string("Error on conversion"));
+      logs_.WriteErrLogLn(outcome.failure);
+      logs_.WriteLogLn(outcome.failure);
+      view_.setProgress(outcome.failure);
+    }
+    onConversionError(outcome.failure, job);
+  } else {
+    commitConverted(job, outcome, docWarned);
   }
 
   if (docWarned) {
@@ -91,40 +173,36 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   checkpoint();
   ++counters_.FilesAnalyzed;
   showCounters();
-
-  // Single file, or Stop pressed during the conversion: the run ends with this file, and the
-  // summary counts it.
-  if (!scanner_.Active()) {
-    EndOfRun();
-  }
 }
 
-void BatchRun::convertCounted(const std::string& docName, const std::string& outName,
-                              bool& docWarned) {
-  const std::string& inpFileName = settings_.InpFileName;
-  index_.FileBegins();
-  // Input files are never modified, whatever the naming options say.
-  if (platform::sameFile(inpFileName, OutputFileName_)) {
-    throw word::EConvError("Output file " + OutputFileName_ +
-                           " is the input file: it is not overwritten");
+void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOutcome& outcome,
+                               bool& docWarned) {
+  if (outcome.saved) {
+    const word::DocumentStatistics& s = outcome.saved->statistics;
+    logs_.WriteLog("              " + std::to_string(s.pages) + " Pages");
+    logs_.WriteLog(" - " + std::to_string(s.paragraphs) + " Paragraphs");
+    logs_.WriteLog(" - " + std::to_string(s.lines) + " Lines");
+    logs_.WriteLog(" - " + std::to_string(s.words) + " words");
+    logs_.WriteLog(" - " + std::to_string(s.charactersWithSpaces) + " Characters&Spaces");
+    logs_.WriteLogLn(" - " + std::to_string(s.characters) + " Characters");
+    if (outcome.saved->revisions && outcome.saved->spellingErrors) {
+      logs_.WriteLog("   " + std::to_string(*outcome.saved->revisions) + " Changes");
+      logs_.WriteLog(" - " + std::to_string(*outcome.saved->spellingErrors) + " Spelling Err.");
+      logs_.WriteLogLn("");
+    }
   }
-
-  word::PipelineContext context{settings_,  engine_, logs_, view_, [this] { waitWhilePaused(); },
-                                formatting_};
-  const word::ConversionResult result =
-      word::ConvertDocument(context, inpFileName, OutputFileName_, selection_);
-
+  view_.setDocumentHint(kInactive);
   view_.refreshFreeDisk();
 
-  std::vector<std::string> warnings = result.loadWarnings;
-  if (CountCheck(result.inputCounts, result.statistics, settings_) > 0) {
-    warnings.push_back(CountWarningLine(result.inputCounts, result.statistics));
+  std::vector<std::string> warnings = outcome.loadWarnings;
+  if (CountCheck(outcome.inputCounts, outcome.statistics, settings_) > 0) {
+    warnings.push_back(CountWarningLine(outcome.inputCounts, outcome.statistics));
   }
   if (!warnings.empty()) {
     docWarned = true;
     logs_.WriteWrnLogLn(kDashLine);
-    logs_.WriteWrnLogLn("Input Path: " + CurInputDir_ + " - Output Path: " + CurOutputDir_);
-    logs_.WriteWrnLogLn("Conversion " + docName + " -> " + outName);
+    logs_.WriteWrnLogLn("Input Path: " + job.curInputDir + " - Output Path: " + job.curOutputDir);
+    logs_.WriteWrnLogLn("Conversion " + job.docName + " -> " + job.outName);
     for (const std::string& line : warnings) {
       logs_.WriteWrnLogLn(line);
     }
@@ -133,32 +211,31 @@ void BatchRun::convertCounted(const std::string& docName, const std::string& out
 
   logs_.WriteLogLn(" Result OK - at: " + timeText());
   logs_.WriteLogLn("");
-  index_.FileConverted(inpFileName, docName, OutputFileName_, outName);
+  index_.FileConverted(job.inpFileName, job.docName, job.outputFileName, job.outName);
   ++counters_.FilesConverted;
   view_.setProgress("");
-  view_.setConversionState("Converted " + docName + " -> " + outName + ": OK      ");
+  view_.setConversionState("Converted " + job.docName + " -> " + job.outName + ": OK      ");
   if (!scanner_.Active()) {
     view_.setConversionStateHint("No errors");
   }
 }
 
-void BatchRun::onConversionError(const std::string& message, const std::string& docName,
-                                 const std::string& outName) {
+void BatchRun::onConversionError(const std::string& message, const DocumentJob& job) {
   const std::string at = timeText();
   view_.setConversionStateHint(message);
-  view_.setConversionState("Conversion " + docName + " -> " + outName + ": Error ");
+  view_.setConversionState("Conversion " + job.docName + " -> " + job.outName + ": Error ");
 
   logs_.WriteLogLn(kDashLine);
   logs_.WriteLogLn(" Result ERROR - " + message + " at:" + at);
   logs_.WriteLogLn("");
 
-  logs_.WriteErrLogLn("Input Path: " + CurInputDir_ + " - Output Path: " + CurOutputDir_);
-  logs_.WriteErrLogLn("Conversion " + docName + " -> " + outName);
+  logs_.WriteErrLogLn("Input Path: " + job.curInputDir + " - Output Path: " + job.curOutputDir);
+  logs_.WriteErrLogLn("Conversion " + job.docName + " -> " + job.outName);
   logs_.WriteErrLogLn(kDashLine);
   logs_.WriteErrLogLn(" Result ERROR - " + message + " at:" + at);
   logs_.WriteErrLogLn("");
 
-  index_.FileFailed(settings_.InpFileName, docName, outName);
+  index_.FileFailed(job.inpFileName, job.docName, job.outName);
   ++counters_.FilesInError;
   showCounters();
   view_.beep();

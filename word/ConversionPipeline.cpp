@@ -3,14 +3,10 @@
 #include <memory>
 #include <string>
 
-#include "run/RunLogs.h"
-#include "run/RunView.h"
 #include "word/ConvError.h"
 
 namespace kelvara::word {
 namespace {
-
-constexpr const char* kInactive = "Inactive";
 
 // Keeps the engine's per-document time limit running exactly as long as the conversion.
 class DocumentScope {
@@ -37,19 +33,20 @@ SaveRequest saveRequestFor(const config::Settings& settings, const std::string& 
   return request;
 }
 
-void logStatistics(run::RunLogs& logs, Document& document) {
-  const DocumentStatistics s = document.computeStatistics();
-  logs.WriteLog("              " + std::to_string(s.pages) + " Pages");
-  logs.WriteLog(" - " + std::to_string(s.paragraphs) + " Paragraphs");
-  logs.WriteLog(" - " + std::to_string(s.lines) + " Lines");
-  logs.WriteLog(" - " + std::to_string(s.words) + " words");
-  logs.WriteLog(" - " + std::to_string(s.charactersWithSpaces) + " Characters&Spaces");
-  logs.WriteLogLn(" - " + std::to_string(s.characters) + " Characters");
-  const int32_t revisions = document.revisionCount();
-  const int32_t spelling = document.spellingErrorCount();
-  logs.WriteLog("   " + std::to_string(revisions) + " Changes");
-  logs.WriteLog(" - " + std::to_string(spelling) + " Spelling Err.");
-  logs.WriteLogLn("");
+std::optional<SavedMeasures> measureSaved(Document& document) {
+  SavedMeasures measures;
+  try {
+    measures.statistics = document.computeStatistics();
+  } catch (const std::exception&) {
+    // The output is written; a failure to measure it again does not undo the conversion.
+    return std::nullopt;
+  }
+  try {
+    measures.revisions = document.revisionCount();
+    measures.spellingErrors = document.spellingErrorCount();
+  } catch (const std::exception&) {
+  }
+  return measures;
 }
 
 void closeQuietly(std::unique_ptr<Document>& document) {
@@ -73,68 +70,59 @@ bool engineGone(const std::exception& e) {
 
 }  // namespace
 
-ConversionResult ConvertDocument(PipelineContext& context, const std::string& inpFileName,
-                                 const std::string& outputFileName,
-                                 const FormatSelection& formats) {
+ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& inpFileName,
+                                  const std::string& outputFileName,
+                                  const FormatSelection& formats) {
   const config::Settings& settings = context.settings;
-  ConversionResult result;
+  ConversionOutcome outcome;
   // Input counts come from the counting program; without one they stay absent.
 
-  DocumentScope scope(context.engine, settings.Debug);
   int32_t currentSection = 0;
   std::unique_ptr<Document> document;
   try {
-    context.logs.WriteLog("   Conversion ");
-    context.checkpoint();
-    const OpenRequest open{inpFileName, formats.openFormat, false, settings.Debug};
-    document = context.engine.open(open);
-    if (!document) {
-      throw EConvError("Can't open file " + inpFileName +
-                       ". Error: " + context.engine.lastErrorText());
-    }
-    context.view.setDocumentHint(document->path() + "/" + document->name());
-    context.checkpoint();
-
-    result.loadWarnings = document->loadWarnings();
-    result.statistics = document->computeStatistics();
-    if (context.formatting) {
-      context.formatting->ApplyFormatting(*document, currentSection);
-    }
-    document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
-
+    DocumentScope scope(context.engine, settings.Debug);
     try {
-      logStatistics(context.logs, *document);
-    } catch (const std::exception&) {
-      // The output is written; a failure to measure it again does not undo the conversion.
-    }
-
-    context.checkpoint();
-    context.view.setDocumentHint(kInactive);
-    closeQuietly(document);
-    return result;
-  } catch (const std::exception& e) {
-    const std::string message = e.what();
-    context.view.setDocumentHint(kInactive);
-    if (currentSection != 0) {
-      context.logs.WriteErrLogLn("Error on Section " + std::to_string(currentSection));
-    } else {
-      context.logs.WriteErrLogLn("Error on conversion");
-    }
-    context.logs.WriteErrLogLn(message);
-    context.logs.WriteLogLn(message);
-    context.view.setProgress(message);
-    if (document && !engineGone(e)) {
-      // Keep what was done so far: the partly processed document is saved under the output
-      // name, as a finished one would be. Its own failure changes nothing.
-      try {
-        document->saveAs(
-            saveRequestFor(settings, context.engine.version(), outputFileName, formats));
-      } catch (...) {
+      outcome.conversionStarted = true;
+      context.checkpoint();
+      const OpenRequest open{inpFileName, formats.openFormat, false, settings.Debug};
+      document = context.engine.open(open);
+      if (!document) {
+        throw EConvError("Can't open file " + inpFileName +
+                         ". Error: " + context.engine.lastErrorText());
       }
+      context.checkpoint();
+
+      outcome.loadWarnings = document->loadWarnings();
+      outcome.statistics = document->computeStatistics();
+      if (context.formatting) {
+        context.formatting->ApplyFormatting(*document, currentSection);
+      }
+      document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
+      outcome.saved = measureSaved(*document);
+
+      context.checkpoint();
+      closeQuietly(document);
+      return outcome;
+    } catch (const std::exception& e) {
+      if (document && !engineGone(e)) {
+        // Keep what was done so far: the partly processed document is saved under the output
+        // name, as a finished one would be. Its own failure changes nothing.
+        try {
+          document->saveAs(
+              saveRequestFor(settings, context.engine.version(), outputFileName, formats));
+        } catch (...) {
+        }
+      }
+      closeQuietly(document);
+      throw;
     }
-    closeQuietly(document);
+  } catch (const std::exception& e) {
+    outcome.failed = true;
+    outcome.failure = e.what();
+    outcome.failedSection = currentSection;
+    outcome.saved.reset();
     context.checkpoint();
-    throw;
+    return outcome;
   }
 }
 

@@ -2,17 +2,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "config/Settings.h"
 #include "word/DocumentEngine.h"
 #include "word/FormatTables.h"
-
-namespace kelvara::run {
-class RunLogs;
-class RunView;
-}  // namespace kelvara::run
 
 namespace kelvara::word {
 
@@ -33,24 +29,40 @@ class FormattingStep {
 struct PipelineContext {
   const config::Settings& settings;
   DocumentEngine& engine;
-  run::RunLogs& logs;
-  run::RunView& view;
-  // Where pending window messages would be processed; also waits while the run is paused.
+  // Called between the stages of a conversion: where pending window messages would be
+  // processed, and where a paused run waits.
   std::function<void()> checkpoint;
   FormattingStep* formatting = nullptr;
 };
 
-struct ConversionResult {
+// The document as saved, measured again for the conversion log.
+struct SavedMeasures {
+  DocumentStatistics statistics;
+  std::optional<int32_t> revisions;  // absent when they could not be read
+  std::optional<int32_t> spellingErrors;
+};
+
+// What became of one conversion. The run writes it to its logs, in walk order, so a conversion
+// can run anywhere (another thread, another office) without touching the run's state.
+struct ConversionOutcome {
   // Taken right after opening, before any formatting.
   DocumentStatistics statistics;
   InputCounts inputCounts;
   // What the engine repaired or ignored in the input, one line each.
   std::vector<std::string> loadWarnings;
+  // Absent when the saved document could not be measured (the conversion still counts).
+  std::optional<SavedMeasures> saved;
+
+  bool failed = false;
+  std::string failure;             // the message to log
+  int32_t failedSection = 0;       // 0: the failure was not inside a section's formatting
+  bool conversionStarted = false;  // the document reached the engine (open was tried)
 };
 
-// Turns inpFileName into outputFileName through the engine. Throws EConvError or EngineError
-// with the message to log; a failure never leaves a document of this conversion open.
-ConversionResult ConvertDocument(PipelineContext& context, const std::string& inpFileName,
-                                 const std::string& outputFileName, const FormatSelection& formats);
+// Turns inpFileName into outputFileName through the engine. Failures are returned, never
+// thrown; a failure never leaves a document of this conversion open.
+ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& inpFileName,
+                                  const std::string& outputFileName,
+                                  const FormatSelection& formats);
 
 }  // namespace kelvara::word

@@ -1,6 +1,8 @@
 #include "support/FakeDocumentEngine.h"
 
+#include <chrono>
 #include <fstream>
+#include <thread>
 
 namespace kelvara::testing {
 namespace {
@@ -114,6 +116,9 @@ std::unique_ptr<word::Document> FakeDocumentEngine::open(const word::OpenRequest
     onOpen(request.fileName);
   }
   const Script& script = scriptFor(request.fileName);
+  if (script.openMilliseconds > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(script.openMilliseconds));
+  }
   if (script.refuseOpen) {
     lastError_ = script.openError;
     return nullptr;

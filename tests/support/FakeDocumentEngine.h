@@ -22,6 +22,7 @@ class FakeDocumentEngine : public word::DocumentEngine {
     bool loseEngineOnSave = false;  // the engine dies while saving
     word::DocumentStatistics statistics{1, 3, 10, 50, 300, 250};
     std::vector<std::string> loadWarnings;  // what the engine "repaired" while loading
+    int openMilliseconds = 0;  // how long opening takes (documents finish out of order)
   };
 
   std::map<std::string, Script> scripts;
