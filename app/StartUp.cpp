@@ -35,6 +35,15 @@ std::string AbsoluteFolder(const std::string& folder) {
   return text;
 }
 
+bool ParseEngineCount(const std::string& text, int32_t& count) {
+  int32_t value = 0;
+  if (!parsePosition(text, value) || value < 1 || value > config::kMaxEngines) {
+    return false;
+  }
+  count = value;
+  return true;
+}
+
 void PresetFromCommandLine(const CommandLine& commandLine, config::Settings& settings) {
   settings.InpPath = commandLine.InpPath;
   settings.OutPath = commandLine.OutPath;

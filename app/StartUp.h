@@ -20,6 +20,9 @@ void CompleteSettings(const CommandLine& commandLine, config::Settings& settings
 std::string ChooseFormats(const word::FormatLists& lists, const CommandLine& commandLine,
                           config::Settings& settings, word::FormatSelection& selection);
 
+// Reads a number of offices for "-j" (1 to config::kMaxEngines); false when it is not one.
+bool ParseEngineCount(const std::string& text, int32_t& count);
+
 // An absolute, normalised folder path ending with "/" (empty stays empty).
 std::string AbsoluteFolder(const std::string& folder);
 

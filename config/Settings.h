@@ -10,6 +10,10 @@ namespace kelvara::config {
 // Marker for a format selection not given on the command line.
 inline constexpr int32_t kFormatNotGiven = 99;
 
+// Offices that may convert at once: one per core, up to this many.
+inline constexpr int32_t kMaxEngines = 8;
+int32_t DefaultEngines();
+
 // Every option of the sections "Configuration Data", "Options", "User Data",
 // "External Programs" and "Conversion Options" of Kelva.ini, one field per key under the key's
 // name. Defaults are the file's defaults; the loader fills the record at start-up.
@@ -52,8 +56,9 @@ struct Settings {
   bool NoConversion = false;  // written, never read at start-up
   bool Preprocess = false;    // written, never read at start-up
   // Engine supervision (this platform's additions).
-  int32_t DocTimeout = 300;     // seconds a document may take; 0 = no limit
-  int32_t EngineRecycle = 200;  // documents before the office is restarted; 0 = never
+  int32_t DocTimeout = 300;            // seconds a document may take; 0 = no limit
+  int32_t EngineRecycle = 200;         // documents before the office is restarted; 0 = never
+  int32_t Engines = DefaultEngines();  // offices converting at once, 1 to kMaxEngines
 
   // "User Data"
   std::string UserName;

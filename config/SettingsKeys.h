@@ -75,6 +75,7 @@ void visitOptions(Io& io, S& s, const Settings& d) {
   io.boolean(sec, KELVARA_KEY(StopOnErrors));
   io.integer(sec, KELVARA_KEY(DocTimeout), 0);
   io.integer(sec, KELVARA_KEY(EngineRecycle), 0);
+  io.integer(sec, KELVARA_KEY(Engines), 1, kMaxEngines);
 }
 
 template <class Io, class S>

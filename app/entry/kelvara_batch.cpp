@@ -61,6 +61,8 @@ void printUsage(std::FILE* out) {
       "  /of: N     position in the output format list (see --list-formats)\n"
       "  /s         single-file run\n"
       "  /v: N      accepted for compatibility; no effect with LibreOffice\n"
+      "  -j N       offices converting at once, 1 to 8 (default: Engines in Kelva.ini,\n"
+      "             else one per core); logs and index are those of a one-office run\n"
       "  --yes      answer Yes to the warnings a run may ask (output folder equal to or\n"
       "             inside the input folder, continuing without a log); default No\n"
       "  --list-formats  print the input and output format lists with their positions\n"
@@ -108,8 +110,20 @@ int main(int argc, char** argv) {
   std::vector<std::string> params;
   bool assumeYes = false;
   bool listFormats = false;
+  int32_t jobs = 0;  // 0: Engines from Kelva.ini
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "-j" || arg == "--jobs" || (arg.rfind("-j", 0) == 0 && arg.size() > 2)) {
+      const std::string value = arg.size() > 2 && arg[1] == 'j' ? arg.substr(2)
+                                : i + 1 < argc                  ? argv[++i]
+                                                                : "";
+      if (!app::ParseEngineCount(value, jobs)) {
+        std::fprintf(stderr, "kelvara-batch: -j takes a number of offices from 1 to %d\n",
+                     config::kMaxEngines);
+        return kExitCannotStart;
+      }
+      continue;
+    }
     if (arg == "--help" || arg == "-h") {
       printUsage(stdout);
       return kExitOk;
@@ -203,8 +217,25 @@ int main(int argc, char** argv) {
   view.setConversionState("");
   view.setProgress("");
 
+  // The other offices of the pool start with their first document.
+  const int32_t engineCount = jobs > 0 ? jobs : settings.Engines;
+  std::vector<std::unique_ptr<word::DocumentEngine>> poolEngines;
+  for (int32_t k = 1; k < engineCount; ++k) {
+    word::LibreOfficeOptions more = options;
+    more.progress = nullptr;  // they work on other threads; the view belongs to the run's
+    more.instanceName =
+        "kelvara-" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(k);
+    poolEngines.push_back(word::makeLibreOfficeEngine(more));
+  }
+
   run::BatchRun batch(settings, formats, *engine, view, locale, selection, gControl);
+  for (const auto& more : poolEngines) {
+    batch.addEngine(*more);
+  }
   const bool started = batch.Run();
+  for (const auto& more : poolEngines) {
+    more->quit();
+  }
   engine->quit();
   view.finish();
   if (!started) {

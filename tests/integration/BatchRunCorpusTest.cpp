@@ -163,8 +163,9 @@ TEST_F(BatchRun, OfficeKilledInTheMiddleIsRelaunchedAndTheRunGoesOn) {
     std::ofstream(tmp / ("in/" + name)) << "{\\rtf1\\ansi Document " << i << ".\\par}";
   }
   const std::string out = tmp / "out/";
-  const pid_t pid = testing::StartProgram(args({"/i:", tmp / "in/", "/o:", out, "/of:", "0"}),
-                                          env(), tmp / "proc");
+  // One office: a second one would carry on with the documents of the killed one.
+  const pid_t pid = testing::StartProgram(
+      args({"-j", "1", "/i:", tmp / "in/", "/o:", out, "/of:", "0"}), env(), tmp / "proc");
   bool killed = false;
   for (int i = 0; i < 600 && !killed; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -189,8 +190,8 @@ TEST_F(BatchRun, HungOfficeIsEndedByTheDocumentTimeLimit) {
         << "{\\rtf1\\ansi Document " << i << ".\\par}";
   }
   const std::string out = tmp / "out/";
-  const pid_t pid = testing::StartProgram(args({"/i:", tmp / "in/", "/o:", out, "/of:", "8"}),
-                                          env(), tmp / "proc");
+  const pid_t pid = testing::StartProgram(
+      args({"-j", "1", "/i:", tmp / "in/", "/o:", out, "/of:", "8"}), env(), tmp / "proc");
   bool stopped = false;
   for (int i = 0; i < 600 && !stopped; ++i) {
     std::this_thread::sleep_for(std::chrono::milliseconds(50));

@@ -70,5 +70,22 @@ TEST_F(StartUpTest, AFolderOnTheCommandLineMakesAFolderRunWhateverKelvaIniSays) 
   EXPECT_TRUE(settings.SingleFile);
 }
 
+TEST(EngineCount, TakesOneToTheMostOfficesAndNothingElse) {
+  int32_t count = 0;
+  EXPECT_TRUE(ParseEngineCount("1", count));
+  EXPECT_EQ(count, 1);
+  EXPECT_TRUE(ParseEngineCount(std::to_string(config::kMaxEngines), count));
+  EXPECT_EQ(count, config::kMaxEngines);
+  count = 5;
+  const std::string tooMany = std::to_string(config::kMaxEngines + 1);
+  for (const std::string& bad : {std::string("0"), std::string("-1"), std::string(),
+                                 std::string("x"), std::string("2x"), tooMany}) {
+    EXPECT_FALSE(ParseEngineCount(bad, count)) << bad;
+  }
+  EXPECT_EQ(count, 5);
+  EXPECT_GE(config::DefaultEngines(), 1);
+  EXPECT_LE(config::DefaultEngines(), config::kMaxEngines);
+}
+
 }  // namespace
 }  // namespace kelvara::app
