@@ -81,6 +81,12 @@ std::string BatchRun::timeText() const {
 }
 
 void BatchRun::checkpoint() {
+  if (fileCount_ && !totalShown_) {
+    if (const std::optional<int> total = fileCount_->total()) {
+      view_.setTotalEstimate(*total);
+      totalShown_ = true;
+    }
+  }
   view_.processPendingMessages();
   if (control_.stopRequested && scanner_.Active()) {
     scanner_.Stop();
@@ -267,9 +273,15 @@ void BatchRun::walk() {
   } else {
     scanner_.setFileMask(settings_.InpMask);
   }
+  // Counted alongside, so that progress can show a total and the time left.
+  fileCount_ = std::make_unique<BackgroundFileCount>(BackgroundFileCount::Walk{
+      settings_.InpPath, scanner_.fileMaskCommaText(), settings_.ScanSubDir, settings_.ScanHFiles,
+      settings_.ScanHFolders, folderLayout()});
+  totalShown_ = false;
   scanning_ = true;
   scanner_.Search();
   scanning_ = false;
+  fileCount_.reset();
 }
 
 void BatchRun::FolderEntered(TreeScanner& scanner) {

@@ -13,6 +13,7 @@
 #include "platform/Locale.h"
 #include "run/CommitQueue.h"
 #include "run/ConversionPool.h"
+#include "run/FileCount.h"
 #include "run/HtmlIndex.h"
 #include "run/OwnOutputs.h"
 #include "run/RunCounters.h"
@@ -131,6 +132,8 @@ class BatchRun {
   std::unique_ptr<ConversionPool> pool_;
   CommitQueue commits_;
   std::map<std::string, int> namesInFlight_;
+  std::unique_ptr<BackgroundFileCount> fileCount_;
+  bool totalShown_ = false;
   bool UiIdle_ = true;
   bool scanning_ = false;
 };

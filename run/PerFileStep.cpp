@@ -139,6 +139,10 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
       namesInFlight_.erase(reserved);
     }
   }
+  if (pool_->threaded()) {
+    // Later documents were shown while this one converted; what follows is about this one.
+    view_.setConversionState("Conversion " + job.docName + " -> " + job.outName + "...         ");
+  }
   for (const std::string& line : job.namingLog) {
     logs_.WriteLogLn(line);
   }

@@ -24,6 +24,8 @@ class RunView {
   // The main window's hint: the open document's full name, or "Inactive".
   virtual void setDocumentHint(const std::string& /*text*/) {}
   virtual void setCounters(const RunCounters& counters) = 0;
+  // How many files the walk will hand to the run, once a count made alongside it is done.
+  virtual void setTotalEstimate(int /*files*/) {}
   virtual void setTrayHint(const std::string& /*text*/) {}
   // The window's busy/idle state (controls enabled or not).
   virtual void setBusy(bool /*busy*/) {}

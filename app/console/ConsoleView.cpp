@@ -3,6 +3,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace kelvara::app {
 namespace {
 
@@ -59,15 +61,39 @@ void ConsoleView::finish() {
   }
 }
 
+std::string ConsoleView::progressSummary() const {
+  const int done = counters_.FilesAnalyzed;
+  std::string text = std::to_string(done);
+  if (total_) {
+    text += "/" + std::to_string(std::max(*total_, done));
+  }
+  text += " docs";
+  if (!started_ || done == 0) {
+    return text;
+  }
+  const double seconds = std::chrono::duration<double>(clock() - *started_).count();
+  if (seconds <= 0) {
+    return text;
+  }
+  const double rate = done / seconds;
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, ", %.1f/s", rate);
+  text += buffer;
+  if (total_ && *total_ > done) {
+    const auto left = static_cast<long long>((*total_ - done) / rate + 0.5);
+    std::snprintf(buffer, sizeof buffer, ", %lld:%02lld left", left / 60, left % 60);
+    text += buffer;
+  }
+  return text;
+}
+
 void ConsoleView::redraw() {
   if (!terminal_) {
     return;
   }
-  std::string line = "[" + std::to_string(counters_.FilesAnalyzed) +
-                     " done: " + std::to_string(counters_.FilesConverted) + " ok, " +
-                     std::to_string(counters_.FilesInError) + " err, " +
-                     std::to_string(counters_.FilesSkipped) + " skip, " +
-                     std::to_string(counters_.DirCount) + " folders] " + trimRight(state_);
+  std::string line = "[" + progressSummary() + ": " + std::to_string(counters_.FilesConverted) +
+                     " ok, " + std::to_string(counters_.FilesInError) + " err, " +
+                     std::to_string(counters_.FilesSkipped) + " skip] " + trimRight(state_);
   const size_t width = terminalWidth(out_) - 1;
   if (line.size() > width) {
     line = line.substr(0, width);
@@ -120,6 +146,14 @@ void ConsoleView::setProgress(const std::string& text) {
 
 void ConsoleView::setCounters(const run::RunCounters& counters) {
   counters_ = counters;
+  if (!started_) {
+    started_ = clock();
+  }
+  redraw();
+}
+
+void ConsoleView::setTotalEstimate(int files) {
+  total_ = files;
   redraw();
 }
 

@@ -66,6 +66,7 @@ TEST_F(ConsoleViewTest, QuestionsGetTheCautiousAnswerUnlessTold) {
 
 TEST_F(ConsoleViewTest, TerminalRedrawsOneProgressLine) {
   ConsoleView view(file_, true, false);
+  view.clock = [] { return std::chrono::steady_clock::time_point{}; };
   run::RunCounters counters;
   counters.FilesAnalyzed = 3;
   counters.FilesConverted = 2;
@@ -74,7 +75,7 @@ TEST_F(ConsoleViewTest, TerminalRedrawsOneProgressLine) {
   view.setConversionState("Conversion d.doc -> d.pdf...         ");
   view.finish();
   const std::string text = shown();
-  EXPECT_NE(text.find("\r\033[K[3 done: 2 ok, 1 err, 0 skip, 0 folders] Conversion d.doc -> d.pdf"),
+  EXPECT_NE(text.find("\r\033[K[3 docs: 2 ok, 1 err, 0 skip] Conversion d.doc -> d.pdf"),
             std::string::npos);
   EXPECT_EQ(text.find('\n'), std::string::npos);
 }
@@ -82,6 +83,29 @@ TEST_F(ConsoleViewTest, TerminalRedrawsOneProgressLine) {
 TEST(ConsoleText, LineBreakPairsBecomeNewlines) {
   EXPECT_EQ(ConsoleText("\r\na\r\nb\r\n"), "a\nb");
   EXPECT_EQ(ConsoleText("\r\n"), "");
+}
+
+TEST_F(ConsoleViewTest, ProgressShowsTheRateAndOnceTheTotalIsKnownTheTimeLeft) {
+  ConsoleView view(file_, false, false);
+  auto now = std::chrono::steady_clock::time_point{};
+  view.clock = [&now] { return now; };
+  view.setCounters(run::RunCounters{});
+  EXPECT_EQ(view.progressSummary(), "0 docs");
+
+  run::RunCounters c;
+  c.FilesAnalyzed = 20;
+  now += std::chrono::seconds(8);
+  view.setCounters(c);
+  EXPECT_EQ(view.progressSummary(), "20 docs, 2.5/s");
+
+  view.setTotalEstimate(170);
+  EXPECT_EQ(view.progressSummary(), "20/170 docs, 2.5/s, 1:00 left");
+
+  // A tree that grew while it was walked: never more done than the total says.
+  c.FilesAnalyzed = 180;
+  now += std::chrono::seconds(64);
+  view.setCounters(c);
+  EXPECT_EQ(view.progressSummary(), "180/180 docs, 2.5/s");
 }
 
 }  // namespace
