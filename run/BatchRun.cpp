@@ -244,7 +244,9 @@ bool BatchRun::openLogs() {
       {LogKind::Main, "Do you want to continue without log?", nullptr},
       {LogKind::Warnings, "Do you want to continue without Warning log?",
        &config::Settings::LogWarnings},
-      {LogKind::Error, "Do you want to continue without error log?", &config::Settings::LogErrors},
+      // Not LogErrors: it also carries the main log's lines. Without their log, the errors go to
+      // the progress box.
+      {LogKind::Error, "Do you want to continue without error log?", nullptr},
       {LogKind::Skipped, "Do you want to continue without skipped files log?",
        &config::Settings::LogSlippedFiles},
   };
@@ -255,6 +257,7 @@ bool BatchRun::openLogs() {
     if (!view_.askYesNo(step.question, "Confirm")) {
       return false;
     }
+    logs_.continueWithout(step.kind);
     if (step.category) {
       // Nothing more is written to a log that could not be opened.
       settings_.*step.category = false;

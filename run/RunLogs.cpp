@@ -86,6 +86,8 @@ std::string RunLogs::titleLine() const {
 bool RunLogs::OpenRunLog(LogKind kind) {
   Log& log = at(kind);
   log.openFailed = true;
+  log.writeFailed = false;
+  log.without = false;
   if (!switchedOn(kind)) {
     return true;
   }
@@ -115,8 +117,8 @@ bool RunLogs::OpenRunLog(LogKind kind) {
     const bool append = platform::exists(log.name) && !settings_.OverwriteLogs;
     log.file = std::fopen(log.name.c_str(), append ? "ab" : "wb");
     if (!log.file) {
+      // The logs already open stay open: the run may go on without this one.
       ReportIOError(log.name, IOOperation::Open, 0, errno);
-      closeAll();
       return false;
     }
     if (append) {
@@ -151,12 +153,6 @@ void RunLogs::Close(LogKind kind) {
   });
 }
 
-void RunLogs::closeAll() {
-  for (LogKind kind : {LogKind::Main, LogKind::Error, LogKind::Warnings, LogKind::Skipped}) {
-    Close(kind);
-  }
-}
-
 void RunLogs::writeRaw(LogKind kind, std::string_view bytes) {
   Log& log = at(kind);
   if (!log.file || bytes.empty()) {
@@ -167,6 +163,7 @@ void RunLogs::writeRaw(LogKind kind, std::string_view bytes) {
   if (written != bytes.size() || std::ferror(log.file)) {
     const int code = errno != 0 ? errno : EIO;
     std::clearerr(log.file);
+    log.writeFailed = true;
     ReportIOError(log.name, IOOperation::Write, 0, code);
   }
 }
@@ -213,7 +210,7 @@ void RunLogs::WriteFolderLogLn(std::string_view text) {
 
 void RunLogs::WriteErrLogLn(std::string_view text) {
   guarded([&] {
-    if (settings_.LogErrors) {
+    if (settings_.LogErrors && !at(LogKind::Error).without) {
       writeLine(LogKind::Error, text);
     } else if (settings_.StopOnErrors) {
       // The run waits until the operator has seen the error; the answer is not used.

@@ -34,12 +34,18 @@ class RunLogs {
   const std::string& logDir() const { return logDir_; }
 
   // Opens one log for a run and writes its header. True also when the log's switch is off (then
-  // nothing is opened). On failure the error is reported and false returned.
+  // nothing is opened). On failure the error is reported and false returned; the other logs
+  // stay as they are.
   bool OpenRunLog(LogKind kind);
   // The mark that the last opening did not complete; it is also left set when the opening was
   // skipped because the log's switch is off.
   bool openFailed(LogKind kind) const { return at(kind).openFailed; }
   bool isOpen(LogKind kind) const { return at(kind).file != nullptr; }
+  // The run goes on without a log that failed to open. Error lines then take the way they take
+  // with the error log switched off, so that LogErrors can stay on for the main log's lines.
+  void continueWithout(LogKind kind) { at(kind).without = true; }
+  // A write to the log failed since its last opening: the file lacks lines of the run.
+  bool incomplete(LogKind kind) const { return at(kind).writeFailed; }
   // The full name used by the last opening (kept after the run, for viewing).
   const std::string& fileName(LogKind kind) const { return at(kind).name; }
   // Closes the log; a failure is reported (operation Close, route 0).
@@ -53,8 +59,8 @@ class RunLogs {
   void WriteDateLogLn(std::string_view text);
   // Progress box always; main log (LogFoldersOperation).
   void WriteFolderLogLn(std::string_view text);
-  // Error log (LogErrors); with LogErrors off the text goes to a modal question when
-  // StopOnErrors is on, else to the progress box.
+  // Error log (LogErrors); with LogErrors off, or when the run goes on without the error log,
+  // the text goes to a modal question when StopOnErrors is on, else to the progress box.
   void WriteErrLogLn(std::string_view text);
   // Warnings log (LogWarnings).
   void WriteWrnLogLn(std::string_view text);
@@ -73,13 +79,14 @@ class RunLogs {
     std::FILE* file = nullptr;
     std::string name;
     bool openFailed = false;
+    bool writeFailed = false;
+    bool without = false;
   };
 
   Log& at(LogKind kind) { return logs_[static_cast<size_t>(kind)]; }
   const Log& at(LogKind kind) const { return logs_[static_cast<size_t>(kind)]; }
   bool switchedOn(LogKind kind) const;
   std::string titleLine() const;
-  void closeAll();
   void writeLine(LogKind kind, std::string_view text);
   void writeRaw(LogKind kind, std::string_view bytes);
   void showErrorBox(const std::string& text, const std::string& title);

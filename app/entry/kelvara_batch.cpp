@@ -97,7 +97,11 @@ void printSummary(const run::BatchRun& batch) {
   for (run::LogKind kind :
        {run::LogKind::Main, run::LogKind::Error, run::LogKind::Warnings, run::LogKind::Skipped}) {
     if (!batch.logs().fileName(kind).empty()) {
-      std::printf("       %s\n", batch.logs().fileName(kind).c_str());
+      // The summary on the console stands in for a log that could not be written in full.
+      const char* note = batch.logs().openFailed(kind)   ? "  (not written: it could not be opened)"
+                         : batch.logs().incomplete(kind) ? "  (incomplete: writing it failed)"
+                                                         : "";
+      std::printf("       %s%s\n", batch.logs().fileName(kind).c_str(), note);
     }
   }
   std::printf("Index: %s\n", batch.indexPath().c_str());

@@ -9,17 +9,22 @@
 #include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
 #include <com/sun/star/document/XRedlinesSupplier.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/io/IOException.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/task/ErrorCodeIOException.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <filesystem>
 #include <system_error>
 
+#include "platform/FileSystem.h"
 #include "platform/Process.h"
+#include "word/OutputCompleteness.h"
 #include "word/lo/EngineCore.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
+#include "word/lo/OfficeErrors.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -44,8 +49,10 @@ fs::path makeStagingFolder(const fs::path& folder) {
       return candidate;
     }
     if (ec) {
-      throw EngineError(EngineError::Kind::Failed, "Can't write to the output folder " +
-                                                       folder.string() + ": " + ec.message());
+      throw EngineError(EngineError::Kind::Failed, isNoRoomError(ec.value())
+                                                       ? fullDiskMessage(folder.string())
+                                                       : "Can't write to the output folder " +
+                                                             folder.string() + ": " + ec.message());
     }
   }
   throw EngineError(EngineError::Kind::Failed,
@@ -69,9 +76,41 @@ void publishStaged(const fs::path& staging, const fs::path& folder, const fs::pa
   }
   if (ec) {
     throw EngineError(EngineError::Kind::Failed,
-                      "Can't move the saved file into place: " + ec.message());
+                      isNoRoomError(ec.value())
+                          ? fullDiskMessage(folder.string())
+                          : "Can't move the saved file into place: " + ec.message());
   }
   fs::remove_all(staging, ec);
+}
+
+// The error of a save the office refused, in words. When the disk is (nearly) full, the failure
+// is put down to that, whatever class the office gave it: it reports a write cut short by a
+// full disk as a general error or an abort as often as a lack of space.
+EngineError saveFailure(uint32_t officeCode, const fs::path& folder, const fs::path& target) {
+  const uint32_t errorClass = officeErrorClass(officeCode);
+  const bool writeFailed = errorClass == officeclass::kAbort ||
+                           errorClass == officeclass::kGeneral ||
+                           errorClass == officeclass::kWrite || errorClass == officeclass::kCreate;
+  if (errorClass == officeclass::kSpace ||
+      (writeFailed && looksFull(platform::freeSpace(folder.string())))) {
+    return EngineError(EngineError::Kind::Failed, fullDiskMessage(folder.string()));
+  }
+  return EngineError(EngineError::Kind::Failed,
+                     "Can't save " + target.string() + ": " + describeOfficeSaveError(officeCode));
+}
+
+// A save the office reported done must have left a complete file: a write that failed without
+// the office noticing leaves it empty or cut short.
+void requireComplete(const fs::path& staged, const std::string& filter, const fs::path& folder) {
+  const std::optional<std::string> problem =
+      findIncompleteness(staged.string(), outputKindOfFilter(filter));
+  if (!problem) {
+    return;
+  }
+  throw EngineError(EngineError::Kind::Failed,
+                    looksFull(platform::freeSpace(folder.string()))
+                        ? fullDiskMessage(folder.string())
+                        : incompleteOutputMessage(folder.string(), *problem));
 }
 
 }  // namespace
@@ -249,27 +288,48 @@ void LibreOfficeDocument::saveAs(const SaveRequest& request) {
     throw EngineError(EngineError::Kind::Failed, "No output file name in " + request.fileName);
   }
   const fs::path staging = makeStagingFolder(folder);
+  const fs::path staged = staging / target.filename();
+  // Whatever goes wrong, nothing of this save stays behind: the staging folder goes, and with
+  // it any part of the output the office wrote.
   try {
-    guarded("saving", [&] {
-      core_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
-      if (removePersonalInfo_) {
-        Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
-        auto props = supplier->getDocumentProperties();
-        props->setAuthor(OUString());
-        props->setModifiedBy(OUString());
-        props->setPrintedBy(OUString());
+    std::optional<uint32_t> officeCode;
+    try {
+      guarded("saving", [&] {
+        core_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
+        if (removePersonalInfo_) {
+          Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
+          auto props = supplier->getDocumentProperties();
+          props->setAuthor(OUString());
+          props->setModifiedBy(OUString());
+          props->setPrintedBy(OUString());
+        }
+        std::vector<css::beans::PropertyValue> args{property("FilterName", Any(toOU(filter))),
+                                                    property("Overwrite", Any(true))};
+        if (plainText) {
+          args.push_back(
+              property("FilterOptions",
+                       Any(toOU(textExportOptions(request.text.value_or(TextSaveOptions{}))))));
+        }
+        try {
+          Reference<css::frame::XStorable>(model_, UNO_QUERY_THROW)
+              ->storeToURL(toOU(fileUrlFromPath(staged.string())), toSequence(args));
+        } catch (const css::task::ErrorCodeIOException& e) {
+          officeCode = static_cast<uint32_t>(e.ErrCode);
+          throw;
+        } catch (const css::io::IOException& e) {
+          // storeToURL passes the error on as a plain IOException with the code in its text.
+          officeCode = officeErrorCodeInText(toUtf8(e.Message));
+          throw;
+        }
+      });
+    } catch (const EngineError& e) {
+      // A lost or ended office keeps its own message; a refused save gets words.
+      if (e.kind() != EngineError::Kind::Failed || !officeCode) {
+        throw;
       }
-      std::vector<css::beans::PropertyValue> args{property("FilterName", Any(toOU(filter))),
-                                                  property("Overwrite", Any(true))};
-      if (plainText) {
-        args.push_back(
-            property("FilterOptions",
-                     Any(toOU(textExportOptions(request.text.value_or(TextSaveOptions{}))))));
-      }
-      Reference<css::frame::XStorable>(model_, UNO_QUERY_THROW)
-          ->storeToURL(toOU(fileUrlFromPath((staging / target.filename()).string())),
-                       toSequence(args));
-    });
+      throw saveFailure(*officeCode, folder, target);
+    }
+    requireComplete(staged, filter, folder);
     publishStaged(staging, folder, target.filename());
   } catch (...) {
     fs::remove_all(staging, ec);

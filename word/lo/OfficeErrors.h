@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace kelvara::word::lo {
 
@@ -27,6 +29,22 @@ constexpr uint32_t kUnsupportedEncryption = make(8, 11, 16);
 
 // A few words that say what an office error code means.
 std::string describeOfficeError(uint32_t code);
+// The same for the code of a failed save, where an abort means the office gave up writing.
+std::string describeOfficeSaveError(uint32_t code);
+
+// The error code in the text of an office exception ("... failed: 0x20d(Error Area:Io ..."), the
+// only place a failed store keeps it; nullopt when the text holds none.
+std::optional<uint32_t> officeErrorCodeInText(std::string_view text);
+
+// The office's class of the error code ("Space", "Write", ...), without area and code.
+uint32_t officeErrorClass(uint32_t code);
+namespace officeclass {
+constexpr uint32_t kAbort = 1;
+constexpr uint32_t kGeneral = 2;
+constexpr uint32_t kSpace = 9;
+constexpr uint32_t kWrite = 12;
+constexpr uint32_t kCreate = 16;
+}  // namespace officeclass
 
 // "[Error:<code>] <words>", the form of the last-error text.
 std::string officeErrorText(uint32_t code);

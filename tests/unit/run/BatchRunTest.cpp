@@ -315,14 +315,52 @@ TEST_F(BatchRunTest, UnopenableLogAsksAndNoEndsTheRun) {
   EXPECT_TRUE(view.runEnabled);
 }
 
-TEST_F(BatchRunTest, ErrorLogThatCannotOpenIsSwitchedOffWhenTheRunGoesOn) {
+TEST_F(BatchRunTest, ALogThatCannotOpenLeavesTheOthersWrittenWhenTheRunGoesOn) {
   tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  engine.scripts["b.doc"].failSave = true;
+  std::filesystem::create_directories(out + "Log/WarnsLog.txt");  // a folder where the log goes
+  ASSERT_TRUE(run());
+  EXPECT_EQ(view.questions,
+            std::vector<std::string>{"Confirm: Do you want to continue without Warning log?"});
+  EXPECT_EQ(view.progress.at(0), "Err. Open " + out + "Log/WarnsLog.txt: Is a directory");
+  EXPECT_FALSE(settings.LogWarnings);
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_EQ(counters.FilesInError, 1);
+  const std::string main = log("ConvLog.txt");
+  EXPECT_TRUE(contains(main, " Conversion a.doc -> a.rtf\r\n"));
+  EXPECT_TRUE(contains(main, " Result OK - at: 10:11:12\r\n"));
+  EXPECT_TRUE(contains(main,
+                       " Files analized: 2 Files converted: 1 Files skipped: 0 "
+                       "Files in error: 1\r\n"));
+  const std::string errors = log("ErrorLog.txt");
+  EXPECT_TRUE(contains(errors, "Conversion b.doc -> b.rtf\r\n"));
+  EXPECT_TRUE(contains(errors, "Total number of files in error: 1"));
+  EXPECT_TRUE(contains(log("SkipsLog.txt"), "Total number of skipped files: 0"));
+}
+
+TEST_F(BatchRunTest, WithoutTheErrorLogTheMainLogKeepsItsLinesAndErrorsAreShown) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  engine.scripts["b.doc"].failSave = true;
   std::filesystem::create_directories(out + "Log/ErrorLog.txt");
   ASSERT_TRUE(run());
   EXPECT_EQ(view.questions,
             std::vector<std::string>{"Confirm: Do you want to continue without error log?"});
-  EXPECT_FALSE(settings.LogErrors);
   EXPECT_EQ(counters.FilesConverted, 1);
+  // LogErrors also carries the main log's document lines: they are still written.
+  EXPECT_TRUE(settings.LogErrors);
+  const std::string main = log("ConvLog.txt");
+  EXPECT_TRUE(contains(main, " Result OK - at: 10:11:12\r\n"));
+  EXPECT_TRUE(contains(main, " Result ERROR - Write error at:10:11:12\r\n"));
+  EXPECT_TRUE(contains(main, " Files analized: 2 Files converted: 1 "));
+  EXPECT_TRUE(contains(log("WarnsLog.txt"), "Total number of files with warning(s): 0"));
+  // The error lines are shown instead.
+  EXPECT_NE(std::find(view.progress.begin(), view.progress.end(), "Conversion b.doc -> b.rtf"),
+            view.progress.end());
+  EXPECT_NE(
+      std::find(view.progress.begin(), view.progress.end(), "Total number of files in error: 1"),
+      view.progress.end());
 }
 
 TEST_F(BatchRunTest, MaskListWithSemicolonsSelectsBothKinds) {

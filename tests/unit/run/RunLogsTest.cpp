@@ -239,20 +239,54 @@ TEST_F(RunLogsTest, LinesForLogsThatAreNotOpenAreDropped) {
   EXPECT_TRUE(std::filesystem::is_empty(dir.path()));
 }
 
-TEST_F(RunLogsTest, OpeningFailureIsReportedAndClosesTheOtherLogs) {
+TEST_F(RunLogsTest, OpeningFailureIsReportedAndLeavesTheOtherLogsOpen) {
   ASSERT_TRUE(logs.OpenRunLog(LogKind::Main));
   ASSERT_TRUE(logs.OpenRunLog(LogKind::Error));
   logs.setLogDir(dir / "missing");
   EXPECT_EQ(logs.logDir(), dir / "missing/");
   EXPECT_FALSE(logs.OpenRunLog(LogKind::Warnings));
   EXPECT_TRUE(logs.openFailed(LogKind::Warnings));
+  EXPECT_FALSE(logs.isOpen(LogKind::Warnings));
   const std::string text =
       "Err. Open " + dir.path() + "missing/WarnsLog.txt: No such file or directory";
   EXPECT_EQ(view.progress, (std::vector<std::string>{text}));
-  EXPECT_FALSE(logs.isOpen(LogKind::Main));
-  EXPECT_FALSE(logs.isOpen(LogKind::Error));
-  // The error reached the error log before it was closed.
-  EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")), text + "\r\n");
+  EXPECT_TRUE(logs.isOpen(LogKind::Main));
+  EXPECT_TRUE(logs.isOpen(LogKind::Error));
+
+  // The run goes on without the warnings log; the others are still written.
+  logs.continueWithout(LogKind::Warnings);
+  logs.WriteLogLn("a document line");
+  logs.WriteErrLogLn("an error");
+  logs.WriteWrnLogLn("a warning");
+  closeAll();
+  EXPECT_EQ(body("ConvLog.txt", freshHeader("Conversion")), "a document line\r\n");
+  EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")), text + "\r\nan error\r\n");
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+}
+
+TEST_F(RunLogsTest, WithoutTheErrorLogErrorsGoToTheProgressBoxAndTheMainLogGoesOn) {
+  ASSERT_TRUE(logs.OpenRunLog(LogKind::Main));
+  std::filesystem::create_directory(dir / "ErrorLog.txt");  // a folder where the log goes
+  EXPECT_FALSE(logs.OpenRunLog(LogKind::Error));
+  ASSERT_EQ(view.progress.size(), 1u);  // the opening failure, once
+  logs.continueWithout(LogKind::Error);
+
+  logs.WriteErrLogLn("an error");
+  EXPECT_EQ(view.progress.back(), "an error");
+  logs.WriteLogLn("a document line");
+
+  settings.StopOnErrors = true;  // then each error waits for the operator, as with the log off
+  logs.WriteErrLogLn("another error");
+  EXPECT_EQ(view.questions, (std::vector<std::string>{"Error: another error"}));
+  closeAll();
+  EXPECT_EQ(body("ConvLog.txt", freshHeader("Conversion")), "a document line\r\n");
+
+  // The next opening that succeeds takes the error log up again.
+  std::filesystem::remove(dir / "ErrorLog.txt");
+  ASSERT_TRUE(logs.OpenRunLog(LogKind::Error));
+  logs.WriteErrLogLn("a later error");
+  logs.Close(LogKind::Error);
+  EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")), "a later error\r\n");
 }
 
 TEST_F(RunLogsTest, NumberedOpeningFailureLeavesTheOtherLogsOpen) {
@@ -291,6 +325,14 @@ TEST_F(FullDeviceLogsTest, WriteFailureIsReportedIntoTheErrorLog) {
   EXPECT_EQ(view.progress.back(), text);
   logs.Close(LogKind::Error);
   EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")), text + "\r\n");
+  // The console's summary marks the log that lacks lines.
+  EXPECT_TRUE(logs.incomplete(LogKind::Main));
+  EXPECT_FALSE(logs.incomplete(LogKind::Error));
+  logs.Close(LogKind::Main);
+  std::filesystem::remove(dir / "ConvLog.txt");
+  ASSERT_TRUE(logs.OpenRunLog(LogKind::Main));
+  EXPECT_FALSE(logs.incomplete(LogKind::Main));  // a new opening starts a whole log
+  logs.Close(LogKind::Main);
 }
 
 TEST_F(FullDeviceLogsTest, FailingErrorLogDoesNotReportIntoItself) {
