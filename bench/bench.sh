@@ -100,6 +100,9 @@ measure "soffice" "soffice-profile" "find '$work/soffice' -type f 2>/dev/null | 
 # unoconv with a home of its own, so its office has a private profile.
 unoconv_run() {
   mkdir -p "$work/unoconv-home" "$work/unoconv"
+  # unoconv starts the office program directly, which exits once on a brand-new profile:
+  # create the profile first, as a user's own first start would.
+  HOME="$work/unoconv-home" soffice --headless --terminate_after_init || true
   HOME="$work/unoconv-home" /usr/bin/python3 /usr/bin/unoconv --pipe "kelvara-bench-unoconv" \
     -f "$ext" -o "$work/unoconv/" "${files[@]}" || true
   pkill -f -- "kelvara-bench-unoconv" || true
