@@ -395,6 +395,25 @@ TEST_F(SettingsLoaderTest, DatesFollowTheLocaleAndBadOnesFallBackWithANotice) {
                            "like 17.05.2024; the default 17.05.2024 is used")));
 }
 
+TEST_F(SettingsLoaderTest, DatesAtTheEndsOfTheCalendar) {
+  EXPECT_THAT(load("[Conversion Options]\nNewFilesDate=29.02.2024 23:59:59\nFromDate=01.01.1601\n"
+                   "ToDate=31.12.9999\n",
+                   "12.0", kComma),
+              IsEmpty());
+  EXPECT_EQ(settings_.NewFilesDate, (DateTime{2024, 2, 29, 23, 59, 59}));
+  EXPECT_EQ(settings_.FromDate, (DateTime{1601, 1, 1}));
+  EXPECT_EQ(settings_.ToDate, (DateTime{9999, 12, 31}));
+
+  const auto notices = load(
+      "[Conversion Options]\nNewFilesDate=31.12.2024 24:00:00\nFromDate=29.02.2023\n"
+      "ToDate=32.12.2024\n",
+      "12.0", kComma);
+  EXPECT_EQ(notices.size(), 3u);
+  EXPECT_EQ(settings_.NewFilesDate, kNow);
+  EXPECT_EQ(settings_.FromDate, kNow.dateOnly());
+  EXPECT_EQ(settings_.ToDate, kNow.dateOnly());
+}
+
 TEST_F(SettingsLoaderTest, TheDefaultDateTakesTheLocalePrecision) {
   // A locale whose time has no seconds drops them, as a stored value would.
   const platform::Locale minutes{"%Y-%m-%d", "%H:%M", '.'};
