@@ -44,6 +44,37 @@ char32_t decodeOne(std::string_view s, size_t& i) {
   return cp;
 }
 
+// A block of letters in which capitals and small letters alternate.
+struct CasePairs {
+  char32_t first;  // the first capital
+  char32_t last;   // the last small letter
+};
+
+// Capitals at even code points, their small letters right after them.
+constexpr CasePairs kEvenCapitals[] = {
+    {0x100, 0x12F},    // Ā .. į; the Turkish İ and ı that follow stay apart
+    {0x132, 0x137},    // Ĳ .. ķ
+    {0x14A, 0x177},    // Ŋ .. ŷ
+    {0x1A0, 0x1A5},    // Ơ .. ƥ (Vietnamese)
+    {0x1DE, 0x1EF},    // Ǟ .. ǯ
+    {0x1F8, 0x21F},    // Ǹ .. ȟ (Romanian Ș and Ț among them)
+    {0x222, 0x233},    // Ȣ .. ȳ
+    {0x3D8, 0x3EF},    // archaic and Coptic letters of the Greek block
+    {0x460, 0x481},    // Old Cyrillic
+    {0x48A, 0x4BF},    // Cyrillic of Ukrainian, Kazakh, Tatar ... (Ґ, Қ, Ұ, Һ)
+    {0x4D0, 0x52F},    // Ә, Ө and the other Cyrillic supplement letters
+    {0x1E00, 0x1E95},  // Latin Extended Additional
+    {0x1EA0, 0x1EFF},  // Vietnamese letters with two marks
+};
+
+// Capitals at odd code points.
+constexpr CasePairs kOddCapitals[] = {
+    {0x139, 0x148},  // Ĺ .. ň
+    {0x179, 0x17E},  // Ź .. ž
+    {0x1CD, 0x1DC},  // Ǎ .. ǜ (Pinyin)
+    {0x4C1, 0x4CE},  // Ӂ .. ӎ
+};
+
 char32_t toLower(char32_t c) {
   if (c < 0x80) {
     return (c >= 'A' && c <= 'Z') ? c + 32 : c;
@@ -52,22 +83,45 @@ char32_t toLower(char32_t c) {
   if (c >= 0xC0 && c <= 0xDE && c != 0xD7) {
     return c + 0x20;
   }
-  // Latin Extended-A: pairs of capital and small letters (the Turkish dotted and dotless i
-  // stay apart).
-  if (c == 0x130 || c == 0x131) {
-    return c;
+  if (c >= 0x100) {
+    for (const CasePairs& r : kEvenCapitals) {
+      if (c >= r.first && c <= r.last) {
+        return c | 1;
+      }
+    }
+    for (const CasePairs& r : kOddCapitals) {
+      if (c >= r.first && c <= r.last) {
+        return (c & 1) ? c + 1 : c;
+      }
+    }
   }
-  if ((c >= 0x100 && c <= 0x137) || (c >= 0x14A && c <= 0x177)) {
-    return c | 1;
+  switch (c) {
+    case 0x178:  // Ÿ
+      return 0xFF;
+    case 0x1AF:  // Ư
+      return 0x1B0;
+    // Greek capitals with tonos.
+    case 0x386:
+      return 0x3AC;
+    case 0x388:
+    case 0x389:
+    case 0x38A:
+      return c + 0x25;
+    case 0x38C:
+      return 0x3CC;
+    case 0x38E:
+    case 0x38F:
+      return c + 0x3F;
+    // The final sigma is the same letter as σ.
+    case 0x3C2:
+      return 0x3C3;
+    case 0x4C0:  // Ӏ
+      return 0x4CF;
+    default:
+      break;
   }
-  if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E)) {
-    return (c & 1) ? c + 1 : c;
-  }
-  if (c == 0x178) {  // Ÿ
-    return 0xFF;
-  }
-  // Greek capitals (the gap at U+03A2 has no letter).
-  if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) {
+  // Greek capitals up to Ϊ and Ϋ (the gap at U+03A2 has no letter).
+  if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) {
     return c + 0x20;
   }
   // Cyrillic.

@@ -43,6 +43,8 @@ TEST_F(CommandLineTest, SwitchesOtherThanVersionNeedAutoRun) {
   EXPECT_FALSE(cl.AutoRun);
   EXPECT_TRUE(cl.InpPath.empty());
   EXPECT_EQ(cl.WordVersionRequest, 9);
+  EXPECT_EQ(read({"/v:", "7"}).WordVersionRequest, 7);
+  EXPECT_EQ(read({"/v:", "12"}).WordVersionRequest, 12);
   EXPECT_EQ(read({"/v:", "13"}).WordVersionRequest, 0);
   EXPECT_EQ(read({"/v:", "6"}).WordVersionRequest, 0);
   EXPECT_EQ(read({"/v:", "nine"}).WordVersionRequest, 0);

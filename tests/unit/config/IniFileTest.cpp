@@ -33,6 +33,16 @@ TEST_F(IniFileTest, NamesMatchWithoutRegardToCaseOrBlanks) {
   EXPECT_EQ(ini.read("Nothing", "ScanSubDir"), std::nullopt);
 }
 
+TEST_F(IniFileTest, NamesMatchIgnoringCaseThroughTheWholeAlphabet) {
+  IniFile ini(make("[CONVERSION OPTIONS]\nFILEMAXSIZE=5\nzoom=7\nKey@=1\nKey[=2\n"));
+  EXPECT_EQ(ini.read("Conversion Options", "FileMaxSize"), "5");
+  EXPECT_EQ(ini.read("conversion options", "ZOOM"), "7");
+  // The characters next to the letters are not letters of another case.
+  EXPECT_EQ(ini.read("Conversion Options", "Key`"), std::nullopt);
+  EXPECT_EQ(ini.read("Conversion Options", "Key{"), std::nullopt);
+  EXPECT_EQ(ini.read("Conversion Options", "KEY@"), "1");
+}
+
 TEST_F(IniFileTest, MissingFileGivesDefaults) {
   IniFile ini(tmp_ / "absent.ini");
   EXPECT_EQ(ini.read("Options", "Debug"), std::nullopt);
@@ -81,7 +91,8 @@ TEST_F(IniFileTest, IntegerAndBoolReading) {
   IniFile ini(
       make("[N]\nDec=-17\nPlus=+5\nHex=0x1F\nHexUpper=0XfF\nAllBits=0xFFFFFFFF\nNegHex=-0x10\n"
            "Trail=12abc\nWord=yes\nBig=2147483648\nMin=-2147483648\nHexBig=0x100000000\nBare=0x\n"
-           "Blank=\nSpaced= 7 \nQuoted=\"8\"\nFloat=1.5\nTwo=2\nZero=0\n"));
+           "Blank=\nSpaced= 7 \nQuoted=\"8\"\nFloat=1.5\nTwo=2\nZero=0\nMax=2147483647\n"
+           "HexMax=0x7FFFFFFF\nHexMin=0x80000000\n"));
   EXPECT_EQ(ini.readInteger("N", "Dec", 1), -17);
   EXPECT_EQ(ini.readInteger("N", "Plus", 1), 5);
   EXPECT_EQ(ini.readInteger("N", "Hex", 1), 31);
@@ -89,6 +100,9 @@ TEST_F(IniFileTest, IntegerAndBoolReading) {
   EXPECT_EQ(ini.readInteger("N", "AllBits", 1), -1);
   EXPECT_EQ(ini.readInteger("N", "NegHex", 1), -16);
   EXPECT_EQ(ini.readInteger("N", "Min", 1), INT32_MIN);
+  EXPECT_EQ(ini.readInteger("N", "Max", 1), INT32_MAX);
+  EXPECT_EQ(ini.readInteger("N", "HexMax", 1), INT32_MAX);
+  EXPECT_EQ(ini.readInteger("N", "HexMin", 1), INT32_MIN);
   EXPECT_EQ(ini.readInteger("N", "Spaced", 1), 7);
   EXPECT_EQ(ini.readInteger("N", "Quoted", 1), 8);
   for (const char* key : {"Trail", "Word", "Big", "HexBig", "Bare", "Blank", "Float"}) {
@@ -104,6 +118,7 @@ TEST_F(IniFileTest, IntegerAndBoolReading) {
 TEST_F(IniFileTest, Int64Parsing) {
   EXPECT_EQ(parseIniInt64("5000000000"), 5000000000LL);
   EXPECT_EQ(parseIniInt64("-9223372036854775808"), INT64_MIN);
+  EXPECT_EQ(parseIniInt64("9223372036854775807"), INT64_MAX);
   EXPECT_EQ(parseIniInt64("9223372036854775808"), std::nullopt);
   EXPECT_EQ(parseIniInt64("1 000"), std::nullopt);
 }

@@ -174,6 +174,76 @@ TEST_F(SettingsLoaderTest, IndexValuesOutOfRangeFallBackWithANotice) {
                                    "of range 0 to 41; the default 7 is used"));
 }
 
+// Zero means "no limit" for the time limit and "never" for the office restart: a value, not
+// a fault.
+TEST_F(SettingsLoaderTest, TheLastValidValueOfEachRangeIsTakenSilently) {
+  EXPECT_THAT(
+      load("[Options]\nDocTimeout=0\nEngineRecycle=0\nMeasurementUnits=4\nLineTerm=1\n"
+           "[External Programs]\nWordDiffWrn=100\nLineDiffWrn=0\nCharDiffWrn=100\n"
+           "[Conversion Options]\nDateMode=2\nSystemAttrb=2\nIncludeArchive=0\nByteKbyte2=1\n"
+           "NewerType=3\nFileMaxSize=9223372036854775807\nNewerCnt=2147483647\n"
+           "[Page Setup Portrait]\nPaperSize=41\nPageWidth=500\nVerticalAlignment=0\n"
+           "[Page Setup General]\nOrientation=1\nSectionStart=4\n"
+           "[Paragraph Setup ]\nParagraphAlignment=3\nParagraphLineSpacingRule=5\n"
+           "[Font Setup]\nFontShrink=10\nFontSpacingType=2\nFontPositionType=2\n"),
+      IsEmpty());
+  const Settings& s = settings_;
+  EXPECT_EQ(s.DocTimeout, 0);
+  EXPECT_EQ(s.EngineRecycle, 0);
+  EXPECT_EQ(s.MeasurementUnits, 4);
+  EXPECT_EQ(s.LineTerm, 1);
+  EXPECT_EQ(s.WordDiffWrn, 100);
+  EXPECT_EQ(s.LineDiffWrn, 0);
+  EXPECT_EQ(s.CharDiffWrn, 100);
+  EXPECT_EQ(s.DateMode, 2);
+  EXPECT_EQ(s.IncludeArchive, 0);
+  EXPECT_EQ(s.ByteKbyte2, 1);
+  EXPECT_EQ(s.NewerType, 3);
+  EXPECT_EQ(s.FileMaxSize, INT64_MAX);
+  EXPECT_EQ(s.NewerCnt, INT32_MAX);
+  EXPECT_EQ(params_.Portrait.PaperSize, 41);
+  EXPECT_EQ(params_.Portrait.PageWidth, 500);
+  EXPECT_EQ(params_.General.Orientation, 1);
+  EXPECT_EQ(params_.General.SectionStart, 4);
+  EXPECT_EQ(params_.Paragraph.ParagraphAlignment, 3);
+  EXPECT_EQ(params_.Paragraph.ParagraphLineSpacingRule, 5);
+  EXPECT_EQ(params_.Font.FontShrink, 10);
+  EXPECT_EQ(params_.Font.FontSpacingType, 2);
+  EXPECT_EQ(params_.Font.FontPositionType, 2);
+}
+
+TEST_F(SettingsLoaderTest, TheFirstValueOutsideEachRangeFallsBack) {
+  const auto notices = load(
+      "[Options]\nMeasurementUnits=-1\nLineTerm=-1\n"
+      "[External Programs]\nLineDiffWrn=-1\n"
+      "[Conversion Options]\nByteKbyte1=2\nNewerCnt=-1\nOlderCnt=-1\nFileMaxSize=-1\n"
+      "[Page Setup General]\nSectionStart=5\nOrientation=2\n"
+      "[Paragraph Setup ]\nParagraphLineSpacingRule=6\n"
+      "[Font Setup]\nFontGrow=11\nFontPositionType=3\n");
+  EXPECT_EQ(notices.size(), 12u);
+  EXPECT_EQ(notices.front(),
+            fileNotice("Kelva.ini: [External Programs] LineDiffWrn = \"-1\" is out of range 0 "
+                       "to 100; the default 20 is used"));
+  EXPECT_EQ(settings_.MeasurementUnits, 0);
+  EXPECT_EQ(settings_.LineTerm, 0);
+  EXPECT_EQ(settings_.LineDiffWrn, 20);
+  EXPECT_EQ(settings_.ByteKbyte1, 0);
+  EXPECT_EQ(settings_.NewerCnt, 0);
+  EXPECT_EQ(settings_.OlderCnt, 0);
+  EXPECT_EQ(settings_.FileMaxSize, 0);
+  EXPECT_EQ(params_.General.SectionStart, 2);
+  EXPECT_EQ(params_.General.Orientation, 0);
+  EXPECT_EQ(params_.Paragraph.ParagraphLineSpacingRule, 0);
+  EXPECT_EQ(params_.Font.FontGrow, 0);
+  EXPECT_EQ(params_.Font.FontPositionType, 0);
+}
+
+TEST_F(SettingsLoaderTest, HexadecimalValuesAreNumbersToo) {
+  EXPECT_THAT(load("[Options]\nDocTimeout=0x3C\nEngineRecycle=0X0\n"), IsEmpty());
+  EXPECT_EQ(settings_.DocTimeout, 60);
+  EXPECT_EQ(settings_.EngineRecycle, 0);
+}
+
 TEST_F(SettingsLoaderTest, QuotedCommandLinePiecesKeepTheirBlanks) {
   load("[External Programs]\nProgCmdLine1=\"in= \"\nProgCmdLine2=\" out=\"\nProgCmdLine3=  X  \n");
   EXPECT_EQ(settings_.ProgCmdLine1, "in= ");
@@ -323,6 +393,25 @@ TEST_F(SettingsLoaderTest, DatesFollowTheLocaleAndBadOnesFallBackWithANotice) {
   EXPECT_THAT(notices, ElementsAre(fileNotice(
                            "Kelva.ini: [Conversion Options] ToDate = \"2024-01-01\" is not a date "
                            "like 17.05.2024; the default 17.05.2024 is used")));
+}
+
+TEST_F(SettingsLoaderTest, DatesAtTheEndsOfTheCalendar) {
+  EXPECT_THAT(load("[Conversion Options]\nNewFilesDate=29.02.2024 23:59:59\nFromDate=01.01.1601\n"
+                   "ToDate=31.12.9999\n",
+                   "12.0", kComma),
+              IsEmpty());
+  EXPECT_EQ(settings_.NewFilesDate, (DateTime{2024, 2, 29, 23, 59, 59}));
+  EXPECT_EQ(settings_.FromDate, (DateTime{1601, 1, 1}));
+  EXPECT_EQ(settings_.ToDate, (DateTime{9999, 12, 31}));
+
+  const auto notices = load(
+      "[Conversion Options]\nNewFilesDate=31.12.2024 24:00:00\nFromDate=29.02.2023\n"
+      "ToDate=32.12.2024\n",
+      "12.0", kComma);
+  EXPECT_EQ(notices.size(), 3u);
+  EXPECT_EQ(settings_.NewFilesDate, kNow);
+  EXPECT_EQ(settings_.FromDate, kNow.dateOnly());
+  EXPECT_EQ(settings_.ToDate, kNow.dateOnly());
 }
 
 TEST_F(SettingsLoaderTest, TheDefaultDateTakesTheLocalePrecision) {

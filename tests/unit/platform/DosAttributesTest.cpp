@@ -36,6 +36,17 @@ TEST(DosAttribTest, LegacyHexText) {
   EXPECT_FALSE(parseDosAttrib(std::string("\0", 1)));
 }
 
+TEST(DosAttribTest, LegacyHexTextAtItsLimits) {
+  // Every hex digit in both cases, up to the full 32 bits.
+  EXPECT_EQ(parseDosAttrib("0xABCDEF")->attributes, 0xABCDEFu);
+  EXPECT_EQ(parseDosAttrib("0xabcdef")->attributes, 0xABCDEFu);
+  EXPECT_EQ(parseDosAttrib("0x9")->attributes, 9u);
+  EXPECT_EQ(parseDosAttrib("0xFFFFFFFF")->attributes, 0xFFFFFFFFu);
+  EXPECT_EQ(parseDosAttrib("0x00000020")->attributes, 0x20u);
+  EXPECT_FALSE(parseDosAttrib("0x100000000"));
+  EXPECT_FALSE(parseDosAttrib("0xG"));
+}
+
 TEST(DosAttribTest, VersionFiveLayout) {
   const std::string blob = encodeDosAttribV5(kDosHidden | kDosArchive, kCreated);
   ASSERT_EQ(blob.size(), 24u);

@@ -29,6 +29,32 @@ TEST(CountCheck, WordToleranceBoundsBothWays) {
   EXPECT_EQ(CountCheck({60, 10, 500}, out, s), 60);
 }
 
+// Each kind has its own tolerance: lines 20 %, characters 100 % by default.
+TEST(CountCheck, LinesAndCharactersUseTheirOwnToleranceAtItsBounds) {
+  config::Settings s;
+  const auto out = output(100, 10, 500);
+  EXPECT_EQ(CountCheck({100, 8, 500}, out, s), 0);  // exactly 20 % fewer lines
+  EXPECT_EQ(CountCheck({100, 7, 500}, out, s), 7);
+  EXPECT_EQ(CountCheck({100, 12, 500}, out, s), 0);  // exactly 20 % more
+  EXPECT_EQ(CountCheck({100, 13, 500}, out, s), 13);
+  EXPECT_EQ(CountCheck({100, 10, 1000}, out, s), 0);  // twice the characters
+  EXPECT_EQ(CountCheck({100, 10, 1001}, out, s), 1001);
+  EXPECT_EQ(CountCheck({100, 10, 1}, out, s), 0);  // 100 % allows any smaller count
+  s.LineDiffWrn = 0;
+  EXPECT_EQ(CountCheck({100, 11, 500}, out, s), 11);
+  EXPECT_EQ(CountCheck({100, 10, 500}, out, s), 0);
+  s.CharDiffWrn = 0;
+  EXPECT_EQ(CountCheck({100, 10, 499}, out, s), 499);
+}
+
+TEST(CountCheck, ALaterDifferingKindGivesTheValue) {
+  config::Settings s;
+  const auto out = output(100, 10, 500);
+  EXPECT_EQ(CountCheck({50, 5, 500}, out, s), 5);       // words and lines: lines
+  EXPECT_EQ(CountCheck({50, 10, 1200}, out, s), 1200);  // words and characters: characters
+  EXPECT_EQ(CountCheck({50, 5, 1200}, out, s), 1200);
+}
+
 TEST(CountCheck, AbsentCountsNeverWarnAndSuppressEarlierKinds) {
   config::Settings s;
   const auto out = output(100, 10, 500);

@@ -149,6 +149,100 @@ TEST_F(OutputNamingTest, OriginalExtensionIsAddedOnlyWhenItDiffers) {
   EXPECT_EQ(log, (std::vector<std::string>{"Output file renamed. New name: reportrtf.doc"}));
 }
 
+// The output name carries the output's extension, so an older output is one with that
+// extension; a file that only shares the input's name and extension is no older output.
+TEST_F(OutputNamingTest, EveryModeTestsTheNameWithTheOutputExtension) {
+  outRoot.file("letter.doc");  // e.g. an input converted beside its outputs
+  for (int mode = 0; mode < 3; ++mode) {
+    settings.NoVersionNum = mode == 0;
+    settings.RenBeforeOverWr = mode == 1;
+    settings.AddVersNum = mode == 2;
+    settings.FileNamePrefix = "new_";
+    const OutputName name = form("letter.doc", "pdf");
+    EXPECT_EQ(name.OutputFileName, out + "letter.pdf") << mode;
+    EXPECT_FALSE(name.NameChanged) << mode;
+  }
+  EXPECT_TRUE(log.empty());
+}
+
+TEST_F(OutputNamingTest, RunningNumbersWhenInputAndOutputExtensionsDiffer) {
+  settings.AddVersNum = true;
+  outRoot.file("letter.pdf");
+  outRoot.file("letter(1).pdf");
+  outRoot.file("letter(2).doc");  // another extension: not an older output
+  outRoot.file("letter(3).pdf");
+  OutputName name = form("letter.doc", "pdf");
+  EXPECT_EQ(name.OutputFileName, out + "letter(2).pdf");
+  EXPECT_TRUE(name.NameChanged);
+
+  // An input without extension, and one whose extension is upper case.
+  outRoot.file("README.pdf");
+  EXPECT_EQ(form("README", "pdf").OutName, "README(1).pdf");
+  outRoot.file("SCAN.pdf");
+  EXPECT_EQ(form("SCAN.DOC", "pdf").OutName, "SCAN(1).pdf");
+  // Output format "*": the input's own extension is the output's.
+  outRoot.file("notes.txt");
+  EXPECT_EQ(form("notes.txt", "*").OutName, "notes(1).txt");
+
+  // Two inputs of one run that differ only in extension: the second finds the first's output.
+  log.clear();
+  EXPECT_EQ(form("memo.rtf", "pdf").OutName, "memo.pdf");
+  outRoot.file("memo.pdf");
+  name = form("memo.txt", "pdf");
+  EXPECT_EQ(name.OutName, "memo(1).pdf");
+  EXPECT_EQ(log, (std::vector<std::string>{"Output file renamed. New name: memo(1).pdf"}));
+}
+
+TEST_F(OutputNamingTest, PrefixedNameWhenInputAndOutputExtensionsDiffer) {
+  settings.RenBeforeOverWr = true;
+  settings.FileNamePrefix = "new_";
+  settings.FileNameSuffix = "_x";
+  outRoot.file("letter.pdf");
+  OutputName name = form("letter.doc", "pdf");
+  EXPECT_EQ(name.OutputFileName, out + "new_letter_x.pdf");
+  EXPECT_TRUE(name.NameChanged);
+  EXPECT_EQ(log, (std::vector<std::string>{"Output file renamed. New name: new_letter_x.pdf"}));
+
+  // The prefixed name of the other extension is no older output either.
+  log.clear();
+  outRoot.file("new_letter_x.doc");
+  form("letter.doc", "pdf");
+  EXPECT_EQ(log, (std::vector<std::string>{"Output file renamed. New name: new_letter_x.pdf"}));
+  outRoot.file("new_letter_x.pdf");
+  log.clear();
+  form("letter.doc", "pdf");
+  EXPECT_EQ(log.front(), "Output file " + out + "new_letter_x.pdf exists. Overwritten");
+}
+
+TEST_F(OutputNamingTest, OriginalExtensionTogetherWithEachMode) {
+  settings.AddOrigExtToFilNam = true;
+  outRoot.file("reportrtf.pdf");
+
+  // Overwrite: the original extension is the only change, and it is reported.
+  OutputName name = form("report.rtf", "pdf");
+  EXPECT_EQ(name.OutName, "reportrtf.pdf");
+  EXPECT_TRUE(name.NameChanged);
+  EXPECT_EQ(log,
+            (std::vector<std::string>{"Output file " + out + "reportrtf.pdf exists. Overwritten",
+                                      "Output file renamed. New name: reportrtf.pdf"}));
+
+  // Running number: it goes after the original extension; only the number is a rename.
+  log.clear();
+  settings.AddVersNum = true;
+  name = form("report.rtf", "pdf");
+  EXPECT_EQ(name.OutName, "reportrtf(1).pdf");
+  EXPECT_TRUE(name.NameChanged);
+  EXPECT_FALSE(form("other.RTF", "pdf").NameChanged);
+  EXPECT_EQ(form("other.RTF", "pdf").OutName, "otherRTF.pdf");
+
+  // Prefixed name: prefix and suffix around the extended base name.
+  settings.AddVersNum = false;
+  settings.RenBeforeOverWr = true;
+  settings.FileNamePrefix = "old_";
+  EXPECT_EQ(form("report.rtf", "pdf").OutName, "old_reportrtf.pdf");
+  EXPECT_FALSE(form("fresh.rtf", "pdf").NameChanged);
+}
+
 TEST(FileExtensionTest, LastDotOfTheNamePart) {
   EXPECT_EQ(FileExtension("a.doc.v2.doc"), ".doc");
   EXPECT_EQ(FileExtension("/in/dir.d/README"), "");

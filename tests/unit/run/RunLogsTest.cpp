@@ -142,6 +142,27 @@ TEST_F(RunLogsTest, NumberedLogsReuseTheFirstWhenAllHundredExist) {
   EXPECT_FALSE(std::filesystem::exists(dir / "SkipsLog_100.txt"));
 }
 
+TEST_F(RunLogsTest, NumberedLogsUseTheLastNumberAndFillGaps) {
+  settings.NewLogFile = true;
+  settings.OverwriteLogs = true;  // numbered logs are always new files
+  dir.file("ConvLog.txt", "plain");
+  for (int n = 0; n < 99; ++n) {
+    char name[32];
+    std::snprintf(name, sizeof name, "ConvLog_%03d.txt", n);
+    dir.file(name, "old");
+  }
+  dir.file("WarnsLog_000.txt", "old");
+  dir.file("WarnsLog_002.txt", "old");
+  ASSERT_TRUE(logs.OpenRunLog(LogKind::Main));
+  ASSERT_TRUE(logs.OpenRunLog(LogKind::Warnings));
+  EXPECT_EQ(logs.fileName(LogKind::Main), dir / "ConvLog_099.txt");
+  EXPECT_EQ(logs.fileName(LogKind::Warnings), dir / "WarnsLog_001.txt");
+  closeAll();
+  EXPECT_EQ(readFile(dir / "ConvLog_099.txt"), numberedHeader("Conversion"));
+  EXPECT_EQ(readFile(dir / "ConvLog_000.txt"), "old");
+  EXPECT_EQ(readFile(dir / "ConvLog.txt"), "plain");
+}
+
 TEST_F(RunLogsTest, SwitchedOffLogsAreNotCreated) {
   settings.LogErrors = false;
   settings.LogWarnings = false;
@@ -368,8 +389,14 @@ TEST_F(RunLogsTest, ReportIOErrorRoutes) {
 
   logs.ReportIOError("/out/c.doc", IOOperation::Rename, 0, EEXIST);
   EXPECT_EQ(view.progress.back(), "Err. Rename /out/c.doc: File exists");
+  // A deep path is cut to 132 characters on the screen and in the log alike.
+  const std::string deep = "/out/" + std::string(140, 'd') + "/x.doc";
+  logs.ReportIOError(deep, IOOperation::Write, 0, ENOSPC);
+  const std::string cut = ("Err. Write " + deep).substr(0, 132);
+  EXPECT_EQ(view.progress.back(), cut);
   logs.Close(LogKind::Error);
-  EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")), "Err. Rename /out/c.doc: File exists\r\n");
+  EXPECT_EQ(body("ErrorLog.txt", freshHeader("Error")),
+            "Err. Rename /out/c.doc: File exists\r\n" + cut + "\r\n");
 }
 
 }  // namespace

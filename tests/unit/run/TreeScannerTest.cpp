@@ -114,6 +114,20 @@ TEST_F(TreeScannerTest, RunMaskListReportsEachMatchingFileOnceInCaseInsensitiveO
   EXPECT_EQ(filesOnly(walk()), (std::vector<std::string>{"a.doc", "D.DOC"}));
 }
 
+TEST_F(TreeScannerTest, OrderIgnoresCaseToTheEndOfTheAlphabet) {
+  for (const char* name :
+       {"zeta.doc", "Éclair.doc", "Zulu.doc", "alpha.doc", "Yak.doc", "ÄRA.doc", "Beta.doc"}) {
+    tmp.file(name);
+  }
+  tmp.file("zz/1.doc");
+  tmp.file("ZY/2.doc");
+  tmp.file("Ω/3.doc");
+  scanner.setFileMask("*.DOC");
+  EXPECT_EQ(filesOnly(walk()),
+            (std::vector<std::string>{"alpha.doc", "Beta.doc", "Yak.doc", "zeta.doc", "Zulu.doc",
+                                      "ÄRA.doc", "Éclair.doc", "ZY/2.doc", "zz/1.doc", "Ω/3.doc"}));
+}
+
 TEST_F(TreeScannerTest, MasksDifferingOnlyInCaseAreOneMask) {
   tmp.file("a.doc");
   scanner.setFileMaskCommaText("*.doc, *.DOC");

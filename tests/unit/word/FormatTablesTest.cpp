@@ -73,6 +73,16 @@ TEST(FormatTables, SelectionRefusesPositionsOutsideTheLists) {
   EXPECT_EQ(selection.outputFormatName, "PDF ");
   EXPECT_FALSE(SelectFormats(lists, 15, 0, selection));
   EXPECT_FALSE(SelectFormats(lists, 0, -1, selection));
+  EXPECT_FALSE(SelectFormats(lists, 0, 24, selection));
+
+  // The last position of each list is a converter's and is taken like any other.
+  ASSERT_TRUE(SelectFormats(lists, 14, 23, selection));
+  EXPECT_EQ(selection.openFormat, 1002);
+  EXPECT_EQ(selection.inputExtensions, "abw zabw awt");
+  EXPECT_EQ(selection.saveFormat, 1003);
+  EXPECT_EQ(selection.OutExt, "abw zabw awt");
+  ASSERT_TRUE(SelectFormats(lists, 0, 0, selection));
+  EXPECT_EQ(selection.OutExt, "docx");
 }
 
 }  // namespace
