@@ -163,6 +163,9 @@ bool BatchRun::Run() {
   // whose walk could not report its end.
   EndOfRun();
   pool_.reset();
+  // A Stop or Pause given to this run is spent; the next run starts without it.
+  control_.stopRequested = false;
+  control_.paused = false;
 
   const std::string index = indexPath();
   if (!index_.End(index)) {

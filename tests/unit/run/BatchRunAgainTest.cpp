@@ -130,5 +130,16 @@ TEST_F(BatchRunAgainTest, ASingleFileRunAfterAFolderRunContinuesTheIndexNesting)
   EXPECT_EQ(count(log("ConvLog.txt"), "End of conversion"), 2u);
 }
 
+TEST_F(BatchRunAgainTest, AStopEndsOnlyTheRunItWasGivenTo) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  engine.onOpen = [this](const std::string&) { control.stopRequested = true; };
+  ASSERT_TRUE(batch->Run());
+  EXPECT_EQ(batch->counters().FilesAnalyzed, 1);
+  engine.onOpen = nullptr;
+  ASSERT_TRUE(batch->Run());
+  EXPECT_EQ(batch->counters().FilesAnalyzed, 2);
+}
+
 }  // namespace
 }  // namespace kelvara::run
