@@ -7,6 +7,25 @@
 #include <string>
 #include <vector>
 
+// The word processor behind the conversions, as the pipeline sees it.
+//
+// Failure contract, for every engine:
+// - One failure type, EngineError, whose kind says what state the engine is left in:
+//   * Failed: the operation did not succeed; the engine and the open document are still
+//     usable (a filter that cannot write, a page setup the document refuses).
+//   * Lost: the engine process or its connection is gone; every open Document is dead (its
+//     calls throw Lost) and the engine stays down until the next beginDocument().
+//   * TimedOut: the document took longer than its time limit, so the engine was ended; the
+//     state is that of Lost.
+//   * Unavailable: the engine cannot be started or reached at all (connect, beginDocument).
+// - Refusing a file is not a failure: open() returns null and lastErrorText() says why, in words
+//   ("[Error:N] File is corrupt (...)"). A refused file leaves the engine as it was.
+// - Recovery is the engine's own: beginDocument() relaunches a lost engine, restarts a worn one
+//   and starts the next document's time limit. Callers never relaunch; they only go on with the
+//   next document.
+// - Threads: an engine and its documents are used by one thread at a time. Separate engines are
+//   independent (each its own process), so a pool may use several at once.
+
 namespace kelvara::word {
 
 // Counts of one document, footnotes and endnotes excluded.
@@ -88,8 +107,7 @@ struct FontFormatValues {
   std::optional<int32_t> scaling;  // percent
 };
 
-// A failure reported by the engine. Lost means the engine process or its connection is gone and
-// must be relaunched; TimedOut means the watchdog ended a document that took too long.
+// The one failure type of an engine; see the contract at the top of this file.
 class EngineError : public std::runtime_error {
  public:
   enum class Kind { Failed, Lost, TimedOut, Unavailable };
