@@ -175,6 +175,12 @@ TEST(PackageRulesTest, APackageWithoutItsMainPartCannotBeRead) {
   auto cut = goodPackage();
   cut["word/document.xml"] = "<w:document xmlns:w=\"x\" mc:Ignorable=\"w14";
   EXPECT_EQ(check(cut).unreadable, "the main part word/document.xml is cut off");
+
+  // A first element longer than what is read of it is not taken for a cut one.
+  auto longRoot = goodPackage();
+  longRoot["word/document.xml"] = "<w:document xmlns:w=\"x\" w:note=\"" +
+                                  std::string(1 << 20, 'a') + "\"><w:body/></w:document>";
+  EXPECT_EQ(check(longRoot).unreadable, std::nullopt);
 }
 
 TEST(PackageRulesTest, LeavesNonPackagesToTheOffice) {
