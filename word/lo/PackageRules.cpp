@@ -10,9 +10,6 @@ namespace {
 constexpr size_t kSmallPart = 1 << 20;  // relationships, content types, properties
 constexpr size_t kRootTagLimit = 1 << 20;
 
-// What checkIgnorablePrefixes says of a main part that ends inside its first element.
-constexpr const char* kCutOff = "cut off";
-
 constexpr const char* kMarkupCompatibility =
     "http://schemas.openxmlformats.org/markup-compatibility/2006";
 constexpr const char* kDcTerms = "http://purl.org/dc/terms/";
@@ -229,15 +226,7 @@ std::vector<std::string> checkCoreProperties(const std::string& xml) {
   return problems;
 }
 
-std::optional<std::string> checkIgnorablePrefixes(const std::string& head) {
-  const auto tags = xmlStartTags(head, 1);
-  if (tags.empty()) {
-    return std::nullopt;
-  }
-  const XmlStartTag& root = tags.front();
-  if (!root.complete) {
-    return std::string(kCutOff);
-  }
+std::optional<std::string> checkIgnorablePrefixes(const XmlStartTag& root) {
   std::set<std::string> declared;
   std::set<std::string> mcPrefixes;
   for (const auto& [key, value] : root.attributes) {
@@ -384,15 +373,20 @@ PackageFindings checkWordPackage(const PackageSource& package) {
         findings.unreadable = "the main part " + part + " is missing";
         return findings;
       }
-      if (const auto head = package.read(stored->second, kRootTagLimit)) {
-        if (auto problem = checkIgnorablePrefixes(*head)) {
-          if (*problem != kCutOff) {
-            addOnce(ignored, *problem);
-          } else if (head->size() < kRootTagLimit) {
-            findings.unreadable = "the main part " + part + " is cut off";
-            return findings;
-          }
+      const auto head = package.read(stored->second, kRootTagLimit);
+      const auto root = head ? xmlStartTags(*head, 1) : std::vector<XmlStartTag>{};
+      if (root.empty()) {
+        continue;
+      }
+      if (!root.front().complete) {
+        // The part ends inside its first element, unless that element is longer than the
+        // head read of it.
+        if (head->size() < kRootTagLimit) {
+          findings.unreadable = "the main part " + part + " is cut off";
+          return findings;
         }
+      } else if (auto problem = checkIgnorablePrefixes(root.front())) {
+        addOnce(ignored, *problem);
       }
       continue;
     }
