@@ -43,6 +43,23 @@ inline std::string corpus(const std::string& relative) {
   return std::string(KELVARA_CORPUS_DIR) + "/" + relative;
 }
 
+// Why a test that reads the shared corpus cannot run here (a clone without the corpus beside
+// it), naming the missing folder; empty when the folder is there.
+inline std::string missingCorpus(const std::string& folder = "") {
+  const std::string path = folder.empty() ? std::string(KELVARA_CORPUS_DIR) : corpus(folder);
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec)
+             ? std::string()
+             : "needs the shared test corpus: the folder " + path + " is missing";
+}
+
+// Skips the running test, saying which folder is missing, when the shared corpus (or the given
+// folder of it) is not there. Use at the start of a test body: CORPUS_OR_SKIP();
+#define CORPUS_OR_SKIP(...)                                                              \
+  if (const std::string missing_ = ::kelvara::word::testing::missingCorpus(__VA_ARGS__); \
+      !missing_.empty())                                                                 \
+  GTEST_SKIP() << missing_
+
 inline void writeFile(const std::string& path, const std::string& content) {
   std::ofstream(path, std::ios::binary) << content;
 }

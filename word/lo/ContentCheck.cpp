@@ -23,6 +23,11 @@ bool hasUtf16Bom(const std::string& head) {
                                static_cast<unsigned char>(head[1]) == 0xFF));
 }
 
+// A character code that is no blank or control character.
+bool isVisibleCode(long code) {
+  return code > 0x20 && code != 0x7F && code != 0xA0;
+}
+
 }  // namespace
 
 bool isValidUtf8(const std::string& text) {
@@ -88,32 +93,18 @@ ContentKind classifyContent(const std::string& head) {
   return kind;
 }
 
-bool isWordProcessingExtension(const std::string& extension) {
-  static const std::array<const char*, 26> kExtensions = {
-      "doc",  "docx", "docm", "dot", "dotx", "dotm",  "rtf", "odt", "ott",
-      "fodt", "sxw",  "stw",  "sdw", "vor",  "wpd",   "wpt", "wps", "wri",
-      "abw",  "awt",  "zabw", "lwp", "hwp",  "pages", "cwk", "602"};
-  std::string lower = extension;
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return std::find_if(kExtensions.begin(), kExtensions.end(),
-                      [&lower](const char* e) { return lower == e; }) != kExtensions.end();
-}
-
-std::optional<std::string> refusePlainTextLoad(const std::string& head,
-                                               const std::string& extension) {
-  const ContentKind kind = classifyContent(head);
-  if (kind.binary) {
+std::optional<std::string> refusePlainTextLoad(const std::string& head) {
+  // Any bytes load as text; only what reads as text is taken for it. Plain text behind a word
+  // processor's extension is common in DOS and CP/M archives and converts as the text it is.
+  if (classifyContent(head).binary) {
     return "File format not recognised (binary data)";
-  }
-  if (kind.plainText && isWordProcessingExtension(extension)) {
-    return "File format not recognised (plain text in a ." + extension + " file)";
   }
   return std::nullopt;
 }
 
 bool rtfHasBodyText(const std::string& rtf) {
-  // Destinations whose text is not body text; "{\\*" groups are skipped as well.
+  // Destinations whose text is not body text; "{\\*" groups are skipped as well. The list and
+  // paragraph-numbering texts repeat numbers that the reader makes from the list definitions.
   static const std::set<std::string> kSkipped = {"fonttbl",
                                                  "colortbl",
                                                  "stylesheet",
@@ -153,19 +144,36 @@ bool rtfHasBodyText(const std::string& rtf) {
                                                  "tc",
                                                  "txe",
                                                  "bkmkstart",
-                                                 "bkmkend"};
-  std::vector<bool> skipping{false};
-  size_t i = 0;
+                                                 "bkmkend",
+                                                 "listtext",
+                                                 "pntext",
+                                                 "pntxta",
+                                                 "pntxtb",
+                                                 "falt",
+                                                 "leveltext",
+                                                 "levelnumbers",
+                                                 "listname"};
+  // Control words that stand for a visible character.
+  static const std::set<std::string> kCharacters = {"bullet", "emdash",    "endash",   "lquote",
+                                                    "rquote", "ldblquote", "rdblquote"};
   const size_t n = rtf.size();
+  // Readers start at the first group and stop where it closes: bytes around it (a byte-order
+  // mark, CP/M padding, junk after the end) are no part of the document.
+  size_t i = rtf.find('{');
+  if (i == std::string::npos) {
+    return false;
+  }
+  std::vector<bool> skipping;  // one entry per open group
   while (i < n) {
     const char c = rtf[i];
     if (c == '{') {
       const bool starred = i + 2 < n && rtf[i + 1] == '\\' && rtf[i + 2] == '*';
-      skipping.push_back(skipping.back() || starred);
+      skipping.push_back((!skipping.empty() && skipping.back()) || starred);
       ++i;
     } else if (c == '}') {
-      if (skipping.size() > 1) {
-        skipping.pop_back();
+      skipping.pop_back();
+      if (skipping.empty()) {
+        return false;
       }
       ++i;
     } else if (c == '\\') {
@@ -174,8 +182,22 @@ bool rtfHasBodyText(const std::string& rtf) {
         break;
       }
       if (!std::isalpha(static_cast<unsigned char>(rtf[i]))) {
-        // A control symbol; \' introduces a character in hex.
-        if (rtf[i] == '\'' && !skipping.back()) {
+        // A control symbol: \' introduces a character in hex, \- is an optional hyphen, \~ a
+        // non-breaking space, a line end a paragraph end; the others (\\, \{, \}, \_ ...)
+        // are characters a reader sees.
+        const char symbol = rtf[i];
+        if (symbol == '\'') {
+          const std::string hex = rtf.substr(i + 1, 2);
+          const bool valid = hex.size() == 2 && std::isxdigit(static_cast<unsigned char>(hex[0])) &&
+                             std::isxdigit(static_cast<unsigned char>(hex[1]));
+          if (!skipping.back() && valid && isVisibleCode(std::stol(hex, nullptr, 16))) {
+            return true;
+          }
+          i += 3;
+          continue;
+        }
+        if (!skipping.back() && symbol != '*' && symbol != '-' && symbol != '~' && symbol != '\r' &&
+            symbol != '\n') {
           return true;
         }
         ++i;
@@ -198,12 +220,21 @@ bool rtfHasBodyText(const std::string& rtf) {
       if (word == "bin" && !number.empty() && number[0] != '-') {
         i += static_cast<size_t>(std::stoul(number.substr(0, 9)));
       } else if (word == "u" && !skipping.back()) {
+        // The value is a signed 16-bit number; characters above U+7FFF come out negative.
+        if (number.empty() || number[0] == '-' || isVisibleCode(std::stol(number.substr(0, 9)))) {
+          return true;
+        }
+        if (i < n && rtf[i] != '\\' && rtf[i] != '{' && rtf[i] != '}') {
+          ++i;  // the stand-in for readers without Unicode
+        }
+      } else if (kCharacters.count(word) && !skipping.back()) {
         return true;
       } else if (kSkipped.count(word)) {
         skipping.back() = true;
       }
     } else {
-      if (!skipping.back() && !std::isspace(static_cast<unsigned char>(c))) {
+      // Line ends, blanks and other control bytes are no text of the document.
+      if (!skipping.back() && static_cast<unsigned char>(c) > 0x20) {
         return true;
       }
       ++i;
@@ -231,12 +262,63 @@ std::optional<std::string> readFileHead(const std::string& path, size_t maxBytes
 }
 
 std::string textImportOptions(const std::string& head) {
+  std::string charset;
   if (hasUtf16Bom(head)) {
-    return "UNICODE";  // the byte order comes from the mark
+    charset = "UNICODE";  // the byte order comes from the mark
+  } else if (isValidUtf8(head)) {
+    charset = "UTF8";
+  } else {
+    charset = looksLikeDosCodePage(head) ? "IBM_437" : "MS_1252";
   }
-  // Without a mark: UTF-8 when the bytes are valid UTF-8, else the Windows code page that such
-  // files usually come from.
-  return isValidUtf8(head) ? "UTF8" : "MS_1252";
+  return charset + "," + lineEndOf(head);
+}
+
+bool looksLikeDosCodePage(const std::string& head) {
+  // Code page 437 keeps accented letters in 0x80-0x9A and line drawing in 0xB0-0xDF; code page
+  // 1252 keeps its small accented letters in 0xE0-0xFF and punctuation in 0x80-0x9F, some of
+  // which is undefined or rare there. Bytes both read well in (quotes and dashes of one, letters
+  // of the other) are letters when they sit inside a word, except the Windows apostrophe.
+  auto isLetter = [](unsigned char c) { return std::isalpha(c) != 0 || c >= 0x80; };
+  size_t dos = 0;
+  size_t windows = 0;
+  for (size_t i = 0; i < head.size(); ++i) {
+    const auto c = static_cast<unsigned char>(head[i]);
+    if (c < 0x80) {
+      continue;
+    }
+    const bool shared = c == 0x84 || c == 0x85 || (c >= 0x91 && c <= 0x97);
+    if (c == 0xE1) {
+      continue;  // sharp s in the one, a with acute in the other
+    }
+    if (c == 0x92 || c >= 0xE0) {
+      ++windows;
+    } else if (shared) {
+      const bool inWord = i > 0 && i + 1 < head.size() &&
+                          isLetter(static_cast<unsigned char>(head[i - 1])) &&
+                          isLetter(static_cast<unsigned char>(head[i + 1]));
+      ++(inWord ? dos : windows);
+    } else if (c <= 0x9F || (c >= 0xB0 && c <= 0xDF)) {
+      ++dos;
+    }
+  }
+  return dos > windows;
+}
+
+std::string lineEndOf(const std::string& head) {
+  // NUL bytes are passed over, so that UTF-16 text is judged by its characters.
+  for (size_t i = 0; i < head.size(); ++i) {
+    if (head[i] == '\n') {
+      return "LF";
+    }
+    if (head[i] == '\r') {
+      size_t next = i + 1;
+      while (next < head.size() && head[next] == '\0') {
+        ++next;
+      }
+      return next < head.size() && head[next] == '\n' ? "CRLF" : "CR";
+    }
+  }
+  return "CRLF";  // a single line: the ending does not matter
 }
 
 }  // namespace kelvara::word::lo

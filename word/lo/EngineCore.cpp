@@ -42,9 +42,14 @@ using Kind = EngineError::Kind;
 
 constexpr const char* kDefaultProgram = "/usr/lib/libreoffice/program/soffice.bin";
 constexpr const char* kHtmlFilter = "HTML (StarWriter)";
+constexpr const char* kEncodedTextFilter = "Text (encoded)";
 // A password no document has, so that an encrypted file fails at once instead of asking.
 constexpr char kDummyPassword[] = "kelvara-no-password";
 constexpr size_t kHeadBytes = 64 * 1024;
+// Text of a package's main part is looked for this far (only when the office read none).
+constexpr size_t kMainPartLimit = 64 * 1024 * 1024;
+constexpr const char* kIgnoredPackageFault =
+    "Warning - the file breaks a packaging rule that was passed over: ";
 
 // Filters behind the fixed format codes, and their template variants: they are not offered
 // again as converters.
@@ -92,11 +97,6 @@ std::string sanitizedName(const std::string& name) {
     out += keep ? c : '_';
   }
   return out;
-}
-
-std::string extensionOf(const fs::path& path) {
-  std::string ext = path.extension().string();
-  return ext.empty() ? ext : ext.substr(1);
 }
 
 std::string join(const std::vector<std::string>& parts, const char* separator) {
@@ -539,62 +539,86 @@ std::unique_ptr<Document> EngineCore::load(const std::string& path, const std::s
     Reference<css::frame::XModel> model(component, UNO_QUERY_THROW);
     OUString used;
     findProperty(model->getArgs(), "FilterName") >>= used;
-    if (!textRequested) {
-      if (used == "Text" || used == "Text (encoded)") {
-        // Detection takes any bytes for text; refuse what is not really a text file.
-        if (auto reason = refusePlainTextLoad(head, extensionOf(fs::path(path)))) {
-          closeQuietly(component);
-          lastError_ = officeErrorText(officeerror::kWrongFormat, *reason);
-          return nullptr;
-        }
+    if (!textRequested && (used == "Text" || used == "Text (encoded)")) {
+      // Detection takes any bytes for text; refuse what is not really a text file.
+      if (auto reason = refusePlainTextLoad(head)) {
+        closeQuietly(component);
+        lastError_ = officeErrorText(officeerror::kWrongFormat, *reason);
+        return nullptr;
+      }
+      if (filter.empty() && depth == 0) {
+        // Detected text was read in the system's encoding with line feeds for line ends; read
+        // it again in its own encoding and line ends, as when text was asked for.
+        closeQuietly(component);
+        return load(path, kEncodedTextFilter, textImportOptions(head), true, head, depth + 1);
       }
     }
-    if (auto problem = checkLoadedContent(path, toUtf8(used), head, model)) {
+    LoadVerdict verdict = checkLoadedContent(path, toUtf8(used), head, model);
+    if (verdict.refusal) {
       closeQuietly(component);
-      lastError_ = *problem;
+      lastError_ = *verdict.refusal;
       return nullptr;
     }
     return std::make_unique<LibreOfficeDocument>(shared_from_this(), generation_, model, path,
-                                                 takesStoredStatistics(toUtf8(used)));
+                                                 takesStoredStatistics(toUtf8(used)),
+                                                 std::move(verdict.warnings));
   } catch (...) {
     fail("opening the document");
   }
 }
 
-std::optional<std::string> EngineCore::checkLoadedContent(
-    const std::string& path, const std::string& filter, const std::string& head,
-    const Reference<css::frame::XModel>& model) {
+EngineCore::LoadVerdict EngineCore::checkLoadedContent(const std::string& path,
+                                                       const std::string& filter,
+                                                       const std::string& head,
+                                                       const Reference<css::frame::XModel>& model) {
+  auto refuse = [](uint32_t code, const std::string& words) {
+    return LoadVerdict{officeErrorText(code, words), {}};
+  };
   static const std::set<std::string> kPackageFilters = {
       "MS Word 2007 XML", "MS Word 2007 XML Template", "MS Word 2007 XML VBA",
       "Office Open XML Text", "Office Open XML Text Template"};
   if (kPackageFilters.count(filter)) {
-    std::optional<std::string> problem;
+    LoadVerdict verdict;
     try {
-      problem = checkWordPackage(OfficeZipPackage(*connection_, path));
+      const OfficeZipPackage package(*connection_, path);
+      PackageFindings findings = checkWordPackage(package);
+      if (findings.unreadable) {
+        return refuse(officeerror::kBrokenPackage,
+                      "File is corrupt (" + *findings.unreadable + ")");
+      }
+      // The office reads what the packaging rules would have it refuse; the document is
+      // converted, and the user learns what was passed over.
+      for (const auto& fault : findings.ignoredFaults) {
+        verdict.warnings.push_back(kIgnoredPackageFault + fault);
+      }
+      if (loadedCharacterCount(model) == 0) {
+        const auto main = mainPartName(package);
+        const auto xml = main ? package.read(*main, kMainPartLimit) : std::nullopt;
+        if (xml && wordprocessingHasBodyText(*xml)) {
+          return refuse(officeerror::kWrongFormat,
+                        "File format error (the text could not be read)");
+        }
+      }
     } catch (const css::lang::DisposedException&) {
       throw;
     } catch (const css::uno::Exception&) {
       // The office loaded it; a package its own reader cannot list is not ours to judge.
     }
-    if (problem) {
-      return officeErrorText(officeerror::kBrokenPackage, "File is corrupt (" + *problem + ")");
-    }
-    return std::nullopt;
+    return verdict;
   }
   if (filter == "Rich Text Format" || filter == "AbiWord") {
     // Both readers skip what they do not understand; a file whose whole text was skipped
     // would otherwise pass as an empty document.
     if (loadedCharacterCount(model) > 0) {
-      return std::nullopt;
+      return {};
     }
     if (filter == "Rich Text Format" && rtfHasBodyText(head)) {
-      return officeErrorText(officeerror::kWrongFormat,
-                             "File format error (the text could not be read)");
+      return refuse(officeerror::kWrongFormat, "File format error (the text could not be read)");
     }
     if (filter == "AbiWord" && head.compare(0, 2, "\x1f\x8b") != 0 && !abiwordHasBody(head)) {
-      return officeErrorText(officeerror::kWrongFormat, "File format error (no document body)");
+      return refuse(officeerror::kWrongFormat, "File format error (no document body)");
     }
-    return std::nullopt;
+    return {};
   }
   // The binary word-processor formats start with a header of 128 bytes or more (Write, Word,
   // Works) or at least hold codes around the text (WordPerfect); readers that guess the format
@@ -604,9 +628,9 @@ std::optional<std::string> EngineCore::checkLoadedContent(
       "MS WinWord 5", "MS WinWord 6.0", "MS Word 95", "MS Word 97"};
   std::error_code ec;
   if (kBinaryFilters.count(filter) && fs::file_size(path, ec) < 128 && !ec) {
-    return officeErrorText(officeerror::kWrongFormat, "File format error (the file is truncated)");
+    return refuse(officeerror::kWrongFormat, "File format error (the file is truncated)");
   }
-  return std::nullopt;
+  return {};
 }
 
 int32_t EngineCore::openDocumentCount() {

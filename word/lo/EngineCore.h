@@ -87,11 +87,16 @@ class EngineCore : public std::enable_shared_from_this<EngineCore> {
   std::unique_ptr<Document> load(const std::string& path, const std::string& filterName,
                                  const std::string& filterOptions, bool textRequested,
                                  const std::string& head, int depth);
-  // Why a document the office did load must still be refused (it reads broken files
-  // leniently), as the last-error text; nullopt to accept it.
-  std::optional<std::string> checkLoadedContent(
-      const std::string& path, const std::string& filter, const std::string& head,
-      const css::uno::Reference<css::frame::XModel>& model);
+  // What the engine makes of a document the office did load (it reads broken files
+  // leniently): the last-error text when it must still be refused, else the faults it passed
+  // over, as warning lines of the document.
+  struct LoadVerdict {
+    std::optional<std::string> refusal;
+    std::vector<std::string> warnings;
+  };
+  LoadVerdict checkLoadedContent(const std::string& path, const std::string& filter,
+                                 const std::string& head,
+                                 const css::uno::Reference<css::frame::XModel>& model);
   void progress(const std::string& text) const;
 
   LibreOfficeOptions options_;

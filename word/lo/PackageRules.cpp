@@ -23,11 +23,6 @@ std::string lower(std::string s) {
   return s;
 }
 
-bool endsWith(const std::string& s, const std::string& suffix) {
-  return s.size() >= suffix.size() &&
-         s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
 std::string decodeEntities(const std::string& s) {
   std::string out;
   for (size_t i = 0; i < s.size(); ++i) {
@@ -160,16 +155,49 @@ class ContentTypes {
   std::map<std::string, std::string> overrides_;
 };
 
-std::optional<std::string> checkCoreProperties(const std::string& xml) {
+// The package relationships: part names by their type's last path segment
+// ("officeDocument", "core-properties", ...), external targets left out.
+struct PackageRelationship {
+  std::string type;
+  std::string part;
+};
+
+std::vector<PackageRelationship> packageRelationships(const std::string& relsXml) {
+  std::vector<PackageRelationship> found;
+  for (const auto& tag : xmlStartTags(relsXml)) {
+    if (localName(tag.name) != "Relationship") {
+      continue;
+    }
+    const std::string* target = attribute(tag, "Target");
+    const std::string* type = attribute(tag, "Type");
+    const std::string* mode = attribute(tag, "TargetMode");
+    if (!target || !type || (mode && *mode == "External")) {
+      continue;
+    }
+    const auto slash = type->find_last_of('/');
+    found.push_back(
+        {slash == std::string::npos ? *type : type->substr(slash + 1), resolveFromRoot(*target)});
+  }
+  return found;
+}
+
+void addOnce(std::vector<std::string>& list, std::string item) {
+  if (std::find(list.begin(), list.end(), item) == list.end()) {
+    list.push_back(std::move(item));
+  }
+}
+
+std::vector<std::string> checkCoreProperties(const std::string& xml) {
+  std::vector<std::string> problems;
   const auto tags = xmlStartTags(xml);
   std::set<std::string> dcTermsPrefixes;
   for (const auto& tag : tags) {
     for (const auto& [key, value] : tag.attributes) {
       if (value == kMarkupCompatibility && (key == "xmlns" || key.rfind("xmlns:", 0) == 0)) {
-        return "the core properties use markup compatibility";
+        addOnce(problems, "the core properties use markup compatibility");
       }
       if (key == "xml:lang") {
-        return "the core properties carry xml:lang";
+        addOnce(problems, "the core properties carry xml:lang");
       }
       if (value == kDcTerms && key.rfind("xmlns:", 0) == 0) {
         dcTermsPrefixes.insert(key.substr(6));
@@ -182,7 +210,8 @@ std::optional<std::string> checkCoreProperties(const std::string& xml) {
     }
     const std::string local = localName(tag.name);
     if (local != "created" && local != "modified") {
-      return "the core properties use dcterms:" + local;
+      addOnce(problems, "the core properties use dcterms:" + local);
+      continue;
     }
     bool typed = false;
     for (const auto& [key, value] : tag.attributes) {
@@ -191,21 +220,13 @@ std::optional<std::string> checkCoreProperties(const std::string& xml) {
       }
     }
     if (!typed) {
-      return "the core properties give dcterms:" + local + " without its W3CDTF type";
+      addOnce(problems, "the core properties give dcterms:" + local + " without its W3CDTF type");
     }
   }
-  return std::nullopt;
+  return problems;
 }
 
-std::optional<std::string> checkIgnorablePrefixes(const std::string& head) {
-  const auto tags = xmlStartTags(head, 1);
-  if (tags.empty()) {
-    return std::nullopt;
-  }
-  const XmlStartTag& root = tags.front();
-  if (!root.complete) {
-    return "the main part's first element does not end";
-  }
+std::optional<std::string> checkIgnorablePrefixes(const XmlStartTag& root) {
   std::set<std::string> declared;
   std::set<std::string> mcPrefixes;
   for (const auto& [key, value] : root.attributes) {
@@ -324,7 +345,8 @@ std::vector<XmlStartTag> xmlStartTags(const std::string& xml, size_t limit) {
   return tags;
 }
 
-std::optional<std::string> checkWordPackage(const PackageSource& package) {
+PackageFindings checkWordPackage(const PackageSource& package) {
+  PackageFindings findings;
   std::map<std::string, std::string> names;  // lower-case name -> stored name
   for (const auto& name : package.partNames()) {
     names[lower(name)] = name;
@@ -332,52 +354,167 @@ std::optional<std::string> checkWordPackage(const PackageSource& package) {
   const auto contentTypesXml = package.read("[Content_Types].xml", kSmallPart);
   const auto relsXml = package.read("_rels/.rels", kSmallPart);
   if (!contentTypesXml || !relsXml) {
-    return std::nullopt;  // not a package the office would take for a word-processing one
+    return findings;  // not a package the office would take for a word-processing one
   }
   const ContentTypes contentTypes(*contentTypesXml);
+  auto& ignored = findings.ignoredFaults;
 
   int coreParts = 0;
-  for (const auto& tag : xmlStartTags(*relsXml)) {
-    if (localName(tag.name) != "Relationship") {
-      continue;
-    }
-    const std::string* target = attribute(tag, "Target");
-    const std::string* type = attribute(tag, "Type");
-    const std::string* mode = attribute(tag, "TargetMode");
-    if (!target || !type || (mode && *mode == "External")) {
-      continue;
-    }
-    const std::string part = resolveFromRoot(*target);
+  bool mainPart = false;
+  for (const auto& relationship : packageRelationships(*relsXml)) {
+    const std::string& part = relationship.part;
     const auto stored = names.find(lower(part));
-    if (stored == names.end()) {
-      return "the part " + part + " named by the package is missing";
+    if (relationship.type == "officeDocument") {
+      if (mainPart) {
+        continue;  // the first one names the main part
+      }
+      mainPart = true;
+      if (stored == names.end()) {
+        findings.unreadable = "the main part " + part + " is missing";
+        return findings;
+      }
+      const auto head = package.read(stored->second, kRootTagLimit);
+      const auto root = head ? xmlStartTags(*head, 1) : std::vector<XmlStartTag>{};
+      if (root.empty()) {
+        continue;
+      }
+      if (!root.front().complete) {
+        // The part ends inside its first element, unless that element is longer than the
+        // head read of it.
+        if (head->size() < kRootTagLimit) {
+          findings.unreadable = "the main part " + part + " is cut off";
+          return findings;
+        }
+      } else if (auto problem = checkIgnorablePrefixes(root.front())) {
+        addOnce(ignored, *problem);
+      }
+      continue;
     }
-    if (endsWith(*type, "/metadata/core-properties")) {
+    if (stored == names.end()) {
+      addOnce(ignored, "the part " + part + " named by the package is missing");
+      continue;
+    }
+    if (relationship.type == "core-properties") {
       ++coreParts;
       if (contentTypes.of(part) != kCoreType) {
-        return "the core properties part has the wrong content type";
+        addOnce(ignored, "the core properties part has the wrong content type");
       }
       if (const auto xml = package.read(stored->second, kSmallPart)) {
-        if (auto problem = checkCoreProperties(*xml)) {
-          return problem;
+        for (auto& problem : checkCoreProperties(*xml)) {
+          addOnce(ignored, std::move(problem));
         }
       }
-    } else if (endsWith(*type, "/extended-properties")) {
+    } else if (relationship.type == "extended-properties") {
       if (contentTypes.of(part) != kExtendedType) {
-        return "the extended properties part has the wrong content type";
-      }
-    } else if (endsWith(*type, "/officeDocument")) {
-      if (const auto head = package.read(stored->second, kRootTagLimit)) {
-        if (auto problem = checkIgnorablePrefixes(*head)) {
-          return problem;
-        }
+        addOnce(ignored, "the extended properties part has the wrong content type");
       }
     }
   }
+  if (!mainPart) {
+    findings.unreadable = "the package names no main part";
+    return findings;
+  }
   if (coreParts > 1) {
-    return "the package has more than one core properties part";
+    addOnce(ignored, "the package has more than one core properties part");
+  }
+  return findings;
+}
+
+std::optional<std::string> mainPartName(const PackageSource& package) {
+  const auto relsXml = package.read("_rels/.rels", kSmallPart);
+  if (!relsXml) {
+    return std::nullopt;
+  }
+  std::map<std::string, std::string> names;
+  for (const auto& name : package.partNames()) {
+    names[lower(name)] = name;
+  }
+  for (const auto& relationship : packageRelationships(*relsXml)) {
+    if (relationship.type == "officeDocument") {
+      const auto stored = names.find(lower(relationship.part));
+      return stored == names.end() ? std::nullopt : std::optional(stored->second);
+    }
   }
   return std::nullopt;
+}
+
+bool wordprocessingHasBodyText(const std::string& xml) {
+  static const std::set<std::string> kMainNamespaces = {
+      "http://schemas.openxmlformats.org/wordprocessingml/2006/main",
+      "http://purl.oclc.org/ooxml/wordprocessingml/main"};
+  // The prefixes of the main namespace, as the root element declares them ("" for a default
+  // namespace).
+  std::set<std::string> prefixes;
+  const auto root = xmlStartTags(xml, 1);
+  if (root.empty()) {
+    return false;
+  }
+  for (const auto& [key, value] : root.front().attributes) {
+    if (kMainNamespaces.count(value)) {
+      if (key == "xmlns") {
+        prefixes.insert("");
+      } else if (key.rfind("xmlns:", 0) == 0) {
+        prefixes.insert(key.substr(6));
+      }
+    }
+  }
+  auto isMain = [&prefixes](const std::string& name, const char* local) {
+    return localName(name) == local && prefixes.count(prefixOf(name));
+  };
+  int textBoxDepth = 0;  // inside text boxes and alternative content
+  size_t i = 0;
+  const size_t n = xml.size();
+  while (i < n) {
+    const auto open = xml.find('<', i);
+    if (open == std::string::npos || open + 1 >= n) {
+      break;
+    }
+    if (xml.compare(open, 4, "<!--") == 0) {
+      const auto end = xml.find("-->", open + 4);
+      i = end == std::string::npos ? n : end + 3;
+      continue;
+    }
+    const bool closing = xml[open + 1] == '/';
+    size_t p = open + (closing ? 2 : 1);
+    std::string name;
+    while (p < n && !std::isspace(static_cast<unsigned char>(xml[p])) && xml[p] != '>' &&
+           xml[p] != '/') {
+      name += xml[p++];
+    }
+    // The end of the tag, passing over quoted attribute values (which may hold '>').
+    char quote = 0;
+    while (p < n && (quote || xml[p] != '>')) {
+      if (quote && xml[p] == quote) {
+        quote = 0;
+      } else if (!quote && (xml[p] == '"' || xml[p] == '\'')) {
+        quote = xml[p];
+      }
+      ++p;
+    }
+    if (p >= n) {
+      break;
+    }
+    const bool empty = !closing && xml[p - 1] == '/';
+    i = p + 1;
+    if (isMain(name, "txbxContent") || localName(name) == "AlternateContent") {
+      if (closing) {
+        textBoxDepth = std::max(0, textBoxDepth - 1);
+      } else if (!empty) {
+        ++textBoxDepth;
+      }
+      continue;
+    }
+    if (closing || empty || textBoxDepth > 0 || !isMain(name, "t")) {
+      continue;
+    }
+    const auto end = xml.find('<', i);
+    const std::string text =
+        decodeEntities(xml.substr(i, end == std::string::npos ? std::string::npos : end - i));
+    if (std::any_of(text.begin(), text.end(), [](unsigned char c) { return !std::isspace(c); })) {
+      return true;
+    }
+  }
+  return false;
 }
 
 }  // namespace kelvara::word::lo

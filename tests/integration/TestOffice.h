@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace kelvara::word::lo {
+class EngineCore;
+}
+
+namespace kelvara::word::testing {
+
+// What a made document holds.
+struct MadeDocument {
+  std::vector<std::string> paragraphs;
+  // Text added with change tracking on, so that the document carries a tracked insertion.
+  std::string trackedInsertion;
+  // Encrypts the file when not empty.
+  std::string password;
+};
+
+// An office of the tests' own, apart from the engine under test: it writes documents in every
+// format the office exports, and reads packages and compound files with the office's storage
+// readers, which share nothing with the import filters the engine relies on.
+class TestOffice {
+ public:
+  explicit TestOffice(const std::string& stateDir);
+  ~TestOffice();
+  TestOffice(const TestOffice&) = delete;
+  TestOffice& operator=(const TestOffice&) = delete;
+
+  // Writes the document with the office's export filter (its internal name, e.g. "MS Word 97").
+  void write(const std::string& path, const std::string& filter, const MadeDocument& document);
+
+  // One entry of a ZIP package, inflated; nullopt when the file has no such entry or is no
+  // readable ZIP.
+  std::optional<std::string> zipEntry(const std::string& path, const std::string& name);
+  // The names of a ZIP package's entries, empty when the file is no readable ZIP.
+  std::vector<std::string> zipEntryNames(const std::string& path);
+  // The package with some entries replaced, added or (given nullopt) left out, written anew
+  // with stored entries.
+  std::string zipWith(
+      const std::string& path,
+      const std::vector<std::pair<std::string, std::optional<std::string>>>& changes);
+  // One stream at the top of a compound (OLE) file; nullopt when there is none.
+  std::optional<std::string> oleStream(const std::string& path, const std::string& name);
+
+ private:
+  std::shared_ptr<lo::EngineCore> core_;
+};
+
+// Files of formats the office reads but cannot write, built byte by byte: the smallest forms
+// that the office's readers take, with the paragraphs as their text.
+std::string wordPerfect5File(const std::vector<std::string>& paragraphs);
+std::string windowsWriteFile(const std::vector<std::string>& paragraphs);
+
+}  // namespace kelvara::word::testing
