@@ -21,8 +21,9 @@ using namespace std::chrono_literals;
 using testing::TempDir;
 
 TEST(FilterMapTest, OpensTextAndWebPagesWithTheirFiltersAndDetectsTheRest) {
-  EXPECT_EQ(openFilterFor(4).filterName, "Text");
+  EXPECT_EQ(openFilterFor(4).filterName, "Text (encoded)");
   EXPECT_TRUE(openFilterFor(4).textRequested);
+  EXPECT_TRUE(openFilterFor(4).sniffEncoding);
   EXPECT_EQ(openFilterFor(5).filterName, "Text (encoded)");
   EXPECT_TRUE(openFilterFor(5).sniffEncoding);
   EXPECT_EQ(openFilterFor(7).filterName, "HTML (StarWriter)");

@@ -228,6 +228,16 @@ TEST_F(MadeDocumentsTest, PlainTextBehindAWordProcessingExtensionConvertsAsText)
     EXPECT_EQ(textOf(std::move(document)), expected);
   }
 
+  // Chosen as "Normal text", DOS text reads the same: no carriage return is left in a line.
+  testing::writeFile(file("DOS.TXT"),
+                     "First line \x81"
+                     "ber.\r\nSecond line.\r\n");
+  auto normal = open(file("DOS.TXT"), 4);
+  ASSERT_TRUE(normal) << lastError();
+  EXPECT_EQ(textOf(std::move(normal)),
+            "First line \xc3\xbc"
+            "ber.\r\nSecond line.\r\n");
+
   // Bytes that only load because anything loads as text stay refused.
   std::string noise;
   for (int i = 0; i < 4096; ++i) {

@@ -3,7 +3,6 @@
 namespace kelvara::word::lo {
 namespace {
 
-constexpr const char* kPlainTextFilter = "Text";
 constexpr const char* kEncodedTextFilter = "Text (encoded)";
 constexpr const char* kHtmlFilter = "HTML (StarWriter)";
 
@@ -21,8 +20,9 @@ uint32_t stableHash(const std::string& text) {
 
 OpenFilter openFilterFor(int32_t code) {
   switch (code) {
-    case 4:  // "Normal text": the plain filter reads the system's encoding
-      return {kPlainTextFilter, true, false};
+    case 4:  // "Normal text": read with the file's own character set and line ends (the plain
+             // filter keeps a DOS line's carriage return as a character)
+      return {kEncodedTextFilter, true, true};
     case 5:  // "Unicode Text" and "Encoded Text"
       return {kEncodedTextFilter, true, true};
     case 7:  // web pages: only the Writer HTML filter lays them out in pages
