@@ -235,6 +235,37 @@ TEST_F(BatchOffices, AClosedTerminalEndsTheRunWithItsSummaryAndItsOffice) {
   EXPECT_TRUE(eventually([&] { return offices().empty(); }));
 }
 
+TEST_F(BatchOffices, OutputToAClosedPipeDoesNotEndTheRun) {
+  documents("a", 3);
+  // A warning goes out before the office starts.
+  std::ofstream(tmp / "config/Kelva.ini") << "[Options]\nDocTimeout=abc\n";
+  int ends[2];
+  ASSERT_EQ(pipe(ends), 0);
+  const pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    for (const auto& [name, value] : env()) {
+      setenv(name.c_str(), value.c_str(), 1);
+    }
+    signal(SIGPIPE, SIG_DFL);  // as a shell starts it, whatever this test process set
+    dup2(ends[1], 1);
+    dup2(ends[1], 2);
+    close(ends[0]);
+    execl(KELVARA_BATCH_EXE, KELVARA_BATCH_EXE, "/i:", (tmp / "in/a/").c_str(),
+          "/o:", out("a").c_str(), "/of:", "8", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  // Nobody reads what the run writes.
+  close(ends[0]);
+  close(ends[1]);
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_NE(mainLog("a").find(" Files analized: 3 Files converted: 3"), std::string::npos)
+      << mainLog("a");
+  EXPECT_TRUE(eventually([&] { return offices().empty(); }));
+}
+
 TEST_F(BatchOffices, AKilledRunTakesItsOfficeAlong) {
   documents("a", 300);
   const pid_t pid = start("a");
