@@ -9,11 +9,16 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -175,6 +180,42 @@ pid_t forkWithParentDeath(const SpawnOptions& options, const std::string& progra
   return pid;
 }
 
+// Runs a fork on a thread that lives as long as the process. The kernel sends the parent-death
+// signal when the forking thread ends, not the process, and the threads that start offices (a
+// pool's workers, a window's run thread) may end long before the program does.
+pid_t onForkThread(const std::function<pid_t()>& fork) {
+  struct Queue {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::packaged_task<pid_t()>> tasks;
+  };
+  // Never destroyed: the thread waits on it until the process is gone, exit handlers included.
+  static Queue* const queue = [] {
+    auto* created = new Queue;
+    std::thread([created] {
+      for (;;) {
+        std::packaged_task<pid_t()> task;
+        {
+          std::unique_lock<std::mutex> lock(created->mutex);
+          created->ready.wait(lock, [created] { return !created->tasks.empty(); });
+          task = std::move(created->tasks.front());
+          created->tasks.pop_front();
+        }
+        task();
+      }
+    }).detach();
+    return created;
+  }();
+  std::packaged_task<pid_t()> task(fork);
+  auto result = task.get_future();
+  {
+    std::lock_guard<std::mutex> lock(queue->mutex);
+    queue->tasks.push_back(std::move(task));
+  }
+  queue->ready.notify_one();
+  return result.get();
+}
+
 }  // namespace
 
 std::vector<ProcessInfo> listProcesses() {
@@ -277,7 +318,8 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error)
   const std::string& program = options.program.empty() ? options.argv[0] : options.program;
   if (options.endWithParent) {
     int code = 0;
-    const pid_t pid = forkWithParentDeath(options, program, argv.data(), &code);
+    const pid_t pid =
+        onForkThread([&] { return forkWithParentDeath(options, program, argv.data(), &code); });
     if (pid < 0) {
       return fail(code, program.c_str());
     }

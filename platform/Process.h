@@ -36,9 +36,7 @@ struct SpawnOptions {
   std::string stdoutPath = "/dev/null";
   std::string stderrPath = "/dev/null";
   bool newSession = true;  // own session, so a terminal's Ctrl+C does not reach the child
-  // The kernel kills the child (SIGKILL) when the thread that spawned it ends, so that it cannot
-  // outlive a parent that was killed itself. Spawn from a thread that lives as long as the child
-  // should.
+  // The kernel kills the child (SIGKILL) when this process ends, however it ends, even killed.
   bool endWithParent = false;
 };
 

@@ -30,7 +30,7 @@ bool OfficeProcess::start(std::string* error) {
   platform::SpawnOptions spawn;
   spawn.argv = commandLine();
   // Should this program be killed outright, its office goes with it instead of running on with
-  // no owner. The signal follows the starting thread: the engine's owner, which outlives it.
+  // no owner.
   spawn.endWithParent = true;
   if (!launch_.logPath.empty()) {
     spawn.stdoutPath = launch_.logPath;
