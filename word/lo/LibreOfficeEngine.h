@@ -12,7 +12,8 @@ namespace kelvara::word {
 struct LibreOfficeOptions {
   std::string stateDir;  // empty: platform::stateDir()
   // Empty: "kelvara-<pid>", which names the pipe and the profile folder and tells later runs
-  // whose office it is. Other names are for tests: such offices count as stale to any other run.
+  // whose office it is; "kelvara-<pid>-<k>" does the same for one office of a pool. Offices with
+  // other names (tests) count as stale to any other process.
   std::string instanceName;
   std::string sofficePath;          // empty: the office program of the standard installation
   int docTimeoutSeconds = 300;      // per-document limit; 0 = none
