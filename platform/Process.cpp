@@ -3,16 +3,22 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
 #include <map>
+#include <mutex>
 #include <set>
 #include <sstream>
 #include <thread>
@@ -27,23 +33,31 @@ std::string readWhole(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// State letter and parent pid from /proc/<pid>/stat. The command name in parentheses may itself
-// hold blanks and parentheses, so parse from the last ')'.
-bool readStat(int pid, char* state, int* ppid) {
+struct StatFields {
+  char state = 0;
+  int ppid = 0;
+  uint64_t startTicks = 0;
+};
+
+// Fields of /proc/<pid>/stat. The command name in parentheses may itself hold blanks and
+// parentheses, so parse from the last ')'.
+std::optional<StatFields> readStat(int pid) {
   const std::string stat = readWhole("/proc/" + std::to_string(pid) + "/stat");
   const auto close = stat.rfind(')');
   if (close == std::string::npos) {
-    return false;
+    return std::nullopt;
   }
   std::istringstream rest(stat.substr(close + 1));
-  char s = 0;
-  int p = 0;
-  if (!(rest >> s >> p)) {
-    return false;
+  StatFields fields;
+  if (!(rest >> fields.state >> fields.ppid)) {
+    return std::nullopt;
   }
-  *state = s;
-  *ppid = p;
-  return true;
+  // Fields 5 to 21 (process group ... interval timer), then 22: the start time.
+  std::string skipped;
+  for (int i = 5; i <= 21 && rest >> skipped; ++i) {
+  }
+  rest >> fields.startTicks;
+  return fields;
 }
 
 std::vector<std::string> splitNul(const std::string& raw) {
@@ -74,6 +88,134 @@ int toSignalNumber(Signal signal) {
   return SIGKILL;
 }
 
+// Replaces the forked child by the program; never returns. Only async-signal-safe calls: the
+// parent may have other threads, whose locks the child inherits in whatever state they were.
+[[noreturn]] void execChild(const SpawnOptions& options, const char* program, char* const* argv,
+                            pid_t parent, int report) {
+  auto die = [report](int code) {
+    [[maybe_unused]] const ssize_t written = ::write(report, &code, sizeof code);
+    ::_exit(127);
+  };
+  if (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) {
+    die(errno);
+  }
+  if (::getppid() != parent) {
+    ::_exit(127);  // the parent ended before the signal was armed
+  }
+  if (options.newSession && ::setsid() < 0) {
+    die(errno);
+  }
+  struct sigaction fallback {};
+  fallback.sa_handler = SIG_DFL;
+  for (int sig = 1; sig < NSIG; ++sig) {
+    ::sigaction(sig, &fallback, nullptr);
+  }
+  sigset_t none;
+  sigemptyset(&none);
+  ::sigprocmask(SIG_SETMASK, &none, nullptr);
+  const int in = ::open("/dev/null", O_RDONLY);
+  const int out = ::open(options.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  const int err = ::open(options.stderrPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  if (in < 0 || out < 0 || err < 0) {
+    die(errno);
+  }
+  if (::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+    die(errno);
+  }
+  // The child must not inherit our sockets (the connection to an earlier office, for one).
+  if (::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC) != 0) {
+    for (int fd = 3; fd < 4096; ++fd) {
+      ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    }
+  }
+  ::execve(program, argv, environ);
+  die(errno);
+  ::_exit(127);
+}
+
+// posix_spawn cannot arm a parent-death signal, so such children are forked by hand. The pid,
+// or -1 with the errno of the step that failed (exec included) in code.
+pid_t forkWithParentDeath(const SpawnOptions& options, const std::string& program,
+                          char* const* argv, int* code) {
+  int pipeEnds[2];
+  if (::pipe2(pipeEnds, O_CLOEXEC) != 0) {
+    *code = errno;
+    return -1;
+  }
+  // Above the standard streams, so that setting up the child's streams cannot overwrite them.
+  const int reader = ::fcntl(pipeEnds[0], F_DUPFD_CLOEXEC, 3);
+  const int writer = ::fcntl(pipeEnds[1], F_DUPFD_CLOEXEC, 3);
+  ::close(pipeEnds[0]);
+  ::close(pipeEnds[1]);
+  if (reader < 0 || writer < 0) {
+    *code = errno;
+    ::close(reader);
+    ::close(writer);
+    return -1;
+  }
+  const pid_t parent = ::getpid();
+  const pid_t pid = ::fork();
+  if (pid == 0) {
+    ::close(reader);
+    execChild(options, program.c_str(), argv, parent, writer);
+  }
+  *code = errno;
+  ::close(writer);
+  if (pid < 0) {
+    ::close(reader);
+    return -1;
+  }
+  // The write end closes on a successful exec: no bytes then.
+  int childError = 0;
+  ssize_t got = 0;
+  do {
+    got = ::read(reader, &childError, sizeof childError);
+  } while (got < 0 && errno == EINTR);
+  ::close(reader);
+  if (got == static_cast<ssize_t>(sizeof childError)) {
+    ::waitpid(pid, nullptr, 0);
+    *code = childError;
+    return -1;
+  }
+  return pid;
+}
+
+// Runs a fork on a thread that lives as long as the process. The kernel sends the parent-death
+// signal when the forking thread ends, not the process, and the threads that start offices (a
+// pool's workers, a window's run thread) may end long before the program does.
+pid_t onForkThread(const std::function<pid_t()>& fork) {
+  struct Queue {
+    std::mutex mutex;
+    std::condition_variable ready;
+    std::deque<std::packaged_task<pid_t()>> tasks;
+  };
+  // Never destroyed: the thread waits on it until the process is gone, exit handlers included.
+  static Queue* const queue = [] {
+    auto* created = new Queue;
+    std::thread([created] {
+      for (;;) {
+        std::packaged_task<pid_t()> task;
+        {
+          std::unique_lock<std::mutex> lock(created->mutex);
+          created->ready.wait(lock, [created] { return !created->tasks.empty(); });
+          task = std::move(created->tasks.front());
+          created->tasks.pop_front();
+        }
+        task();
+      }
+    }).detach();
+    return created;
+  }();
+  std::packaged_task<pid_t()> task(fork);
+  auto result = task.get_future();
+  {
+    std::lock_guard<std::mutex> lock(queue->mutex);
+    queue->tasks.push_back(std::move(task));
+  }
+  queue->ready.notify_one();
+  return result.get();
+}
+
 }  // namespace
 
 std::vector<ProcessInfo> listProcesses() {
@@ -86,10 +228,13 @@ std::vector<ProcessInfo> listProcesses() {
     }
     ProcessInfo info;
     info.pid = std::stoi(name);
-    char state = 0;
-    if (!readStat(info.pid, &state, &info.ppid)) {
+    const auto stat = readStat(info.pid);
+    if (!stat) {
       continue;  // ended meanwhile
     }
+    info.ppid = stat->ppid;
+    info.startTicks = stat->startTicks;
+    info.zombie = stat->state == 'Z' || stat->state == 'X';
     info.commandLine = splitNul(readWhole("/proc/" + name + "/cmdline"));
     result.push_back(std::move(info));
   }
@@ -164,6 +309,23 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error)
   if (options.argv.empty()) {
     return fail(EINVAL, "spawn");
   }
+  std::vector<char*> argv;
+  argv.reserve(options.argv.size() + 1);
+  for (const auto& a : options.argv) {
+    argv.push_back(const_cast<char*>(a.c_str()));
+  }
+  argv.push_back(nullptr);
+  const std::string& program = options.program.empty() ? options.argv[0] : options.program;
+  if (options.endWithParent) {
+    int code = 0;
+    const pid_t pid =
+        onForkThread([&] { return forkWithParentDeath(options, program, argv.data(), &code); });
+    if (pid < 0) {
+      return fail(code, program.c_str());
+    }
+    return static_cast<int>(pid);
+  }
+
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -190,15 +352,7 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error)
   }
   posix_spawnattr_setflags(&attr, flags);
 
-  std::vector<char*> argv;
-  argv.reserve(options.argv.size() + 1);
-  for (const auto& a : options.argv) {
-    argv.push_back(const_cast<char*>(a.c_str()));
-  }
-  argv.push_back(nullptr);
-
   pid_t pid = 0;
-  const std::string& program = options.program.empty() ? options.argv[0] : options.program;
   const int rc = posix_spawn(&pid, program.c_str(), &actions, &attr, argv.data(), environ);
   posix_spawnattr_destroy(&attr);
   posix_spawn_file_actions_destroy(&actions);
@@ -263,12 +417,8 @@ bool isProcessAlive(int pid) {
   if (::kill(pid, 0) != 0 && errno != EPERM) {
     return false;
   }
-  char state = 0;
-  int ppid = 0;
-  if (!readStat(pid, &state, &ppid)) {
-    return false;
-  }
-  return state != 'Z' && state != 'X';
+  const auto stat = readStat(pid);
+  return stat && stat->state != 'Z' && stat->state != 'X';
 }
 
 int currentProcessId() {

@@ -13,6 +13,8 @@ struct ProcessInfo {
   int pid = 0;
   int ppid = 0;
   std::vector<std::string> commandLine;  // argv as the process sees it; empty for kernel threads
+  uint64_t startTicks = 0;  // start time in clock ticks after boot: tells a reused pid apart
+  bool zombie = false;      // ended, not yet reaped by its parent
 };
 
 // Every process the caller may see, in ascending pid order.
@@ -34,6 +36,8 @@ struct SpawnOptions {
   std::string stdoutPath = "/dev/null";
   std::string stderrPath = "/dev/null";
   bool newSession = true;  // own session, so a terminal's Ctrl+C does not reach the child
+  // The kernel kills the child (SIGKILL) when this process ends, however it ends, even killed.
+  bool endWithParent = false;
 };
 
 // Starts a child process; the pid, or nullopt with the reason in error.

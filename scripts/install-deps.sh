@@ -7,8 +7,14 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev
   libreoffice-writer libreoffice-dev libreoffice-dev-common
-  libacl1-dev libcap-dev
+  libacl1-dev libcap-dev zlib1g-dev
   procps bc
+  # Word documents name Times New Roman, Arial, Courier New, Calibri and Cambria: these faces
+  # have the same widths, so the office lays documents out with Word's line and page breaks.
+  fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea
+  # One face for Chinese, Japanese kana and Korean text (16 MB; Noto CJK, at 90 MB, breaks the
+  # same pages): without it such text falls back to boxes of the wrong height.
+  fonts-wqy-zenhei
 )
 
 missing=()

@@ -32,17 +32,10 @@ constexpr int kExitCannotStart = 2;
 
 run::RunControl gControl;
 
-// The second Ctrl+C ends the program at once; the office of this run goes with it.
-[[noreturn]] void abortRun(const std::string& officeTag) {
+// A second Ctrl+C ends the program at once; the offices of this run go with it, and no other's.
+[[noreturn]] void abortRun(const std::string& stateDir) {
   std::fputs("\nAborted.\n", stderr);
-  for (const platform::ProcessInfo& p : platform::listProcesses()) {
-    for (const std::string& arg : p.commandLine) {
-      if (arg.find(officeTag) != std::string::npos) {
-        platform::killProcessTree(p.pid);
-        break;
-      }
-    }
-  }
+  word::endOfficesOfThisProcess(stateDir);
   std::_Exit(130);
 }
 
@@ -149,14 +142,18 @@ int main(int argc, char** argv) {
     return kExitCannotStart;
   }
 
-  // Before any thread starts: Ctrl+C stops after the current document, a second one aborts.
-  const std::string officeTag = "office-kelvara-" + std::to_string(platform::currentProcessId());
+  // Output to a closed pipe or a vanished terminal fails like any write instead of ending the
+  // run before its logs are complete.
+  platform::ignoreBrokenPipes();
+  // Before any thread starts: Ctrl+C, SIGTERM, SIGQUIT or a hangup stops after the current
+  // document; a second Ctrl+C (or SIGTERM, SIGQUIT) aborts.
+  const std::string stateDir = platform::stateDir();
   platform::InterruptWatcher::start(
       [] {
         gControl.stopRequested = true;
         std::fputs("\nStopping after the current document (Ctrl+C again aborts)...\n", stderr);
       },
-      [officeTag] { abortRun(officeTag); });
+      [stateDir] { abortRun(stateDir); });
 
   app::ConsoleView view(stderr, isatty(fileno(stderr)) != 0, assumeYes);
   const app::PathProbe probe{[](const std::string& p) { return platform::isDirectory(p); },
@@ -182,6 +179,7 @@ int main(int argc, char** argv) {
 
   view.setConversionState("Loading LibreOffice. Please wait...");
   word::LibreOfficeOptions options;
+  options.stateDir = stateDir;
   options.docTimeoutSeconds = settings.DocTimeout;
   options.recycleAfterDocuments = settings.EngineRecycle;
   options.progress = [&view](const std::string& text) { view.setProgress(text); };

@@ -11,7 +11,6 @@
 #include "word/lo/FilterMap.h"
 #include "word/lo/OfficeErrors.h"
 #include "word/lo/ProfileSeed.h"
-#include "word/lo/StaleOffices.h"
 #include "word/lo/Watchdog.h"
 
 namespace kelvara::word::lo {
@@ -127,42 +126,6 @@ TEST(ProfileSeedTest, SeedsTheVersionAndTheQuietSettingsOnce) {
   testing::writeFile(file, "kept");
   ASSERT_TRUE(seedProfile(profile, "7.4"));
   EXPECT_EQ(testing::readFile(file), "kept");
-}
-
-TEST(StaleOfficeTest, KnowsOurOfficesByTheirProfile) {
-  const std::string root = profileRoot("/home/u/.local/state/kelvara/");
-  EXPECT_EQ(root, "/home/u/.local/state/kelvara/office-");
-  EXPECT_TRUE(isOurOfficeCommandLine(
-      {"/usr/lib/libreoffice/program/soffice.bin", "--headless",
-       "-env:UserInstallation=file:///home/u/.local/state/kelvara/office-kelvara-12"},
-      root));
-  EXPECT_TRUE(isOurOfficeCommandLine(
-      {"oosplash", "-env:UserInstallation=file:///home/u/.local/state/kelvara/office-k"}, root));
-  // The user's own office, and a program that is no office at all.
-  EXPECT_FALSE(isOurOfficeCommandLine(
-      {"/usr/lib/libreoffice/program/soffice.bin", "--writer", "/home/u/letter.odt"}, root));
-  EXPECT_FALSE(isOurOfficeCommandLine(
-      {"/usr/bin/vim", "-env:UserInstallation=file:///home/u/.local/state/kelvara/office-k"},
-      root));
-  EXPECT_FALSE(isOurOfficeCommandLine(
-      {"soffice.bin", "-env:UserInstallation=file:///home/u/.local/state/kelvara2/office-k"},
-      root));
-  // A state folder with a blank appears percent-encoded in the URL.
-  const std::string spaced = profileRoot("/tmp/my state");
-  EXPECT_TRUE(isOurOfficeCommandLine(
-      {"soffice.bin", "-env:UserInstallation=file:///tmp/my%20state/office-kelvara-1"}, spaced));
-  EXPECT_FALSE(isOurOfficeCommandLine({}, root));
-}
-
-TEST(StaleOfficeTest, SparesLiveEnginesAndReportsTreeTops) {
-  const std::string root = "/s/office-";
-  const std::string ours = "-env:UserInstallation=file:///s/office-a";
-  const std::vector<platform::ProcessInfo> list = {
-      {100, 1, {"oosplash", ours}},    {101, 100, {"soffice.bin", ours}},
-      {200, 1, {"soffice.bin", ours}}, {300, 1, {"soffice.bin", "--writer"}},
-      {400, 1, {"soffice.bin", ours}}, {401, 400, {"soffice.bin", ours}}};
-  EXPECT_EQ(findStaleOffices(list, root, {400}), (std::vector<int>{100, 200}));
-  EXPECT_EQ(findStaleOffices(list, root, {}), (std::vector<int>{100, 200, 400}));
 }
 
 TEST(WatchdogTest, FiresOnceWhenTheLimitPasses) {

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "platform/Process.h"
+#include "word/OfficeOwners.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/LibreOfficeEngine.h"
-#include "word/lo/StaleOffices.h"
 
 namespace kelvara::word::testing {
 
@@ -146,8 +146,8 @@ inline LibreOfficeOptions testOptions(const TempDir& state, const std::string& i
 
 // The pid of the office running on a profile below the state folder (the top of its tree).
 inline int officePid(const std::string& stateDir) {
-  const auto stale = lo::findStaleOffices(platform::listProcesses(), lo::profileRoot(stateDir), {});
-  return stale.empty() ? 0 : stale.front();
+  const auto offices = ourOffices(platform::listProcesses(), stateDir);
+  return offices.empty() ? 0 : offices.front();
 }
 
 }  // namespace kelvara::word::testing

@@ -12,9 +12,14 @@
 namespace kelvara::testing {
 namespace {
 
+// Empty when the file cannot be read, as /proc/<pid>/cmdline of a process that has just ended.
 std::string slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  try {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  } catch (const std::exception&) {
+    return "";
+  }
 }
 
 }  // namespace

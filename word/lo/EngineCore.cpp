@@ -238,7 +238,7 @@ void EngineCore::dropOffice(bool terminate) {
     process_.reset();
     // A killed office leaves its pipe's socket file behind in the temporary folder.
     std::error_code ec;
-    fs::remove("/tmp/OSL_PIPE_" + std::to_string(platform::currentUserId()) + "_" + pipeName_, ec);
+    fs::remove(pipeSocketPath(pipeName_), ec);
   }
   if (pid > 0) {
     unregisterLiveOffice(pid);

@@ -29,6 +29,9 @@ std::vector<std::string> OfficeProcess::commandLine() const {
 bool OfficeProcess::start(std::string* error) {
   platform::SpawnOptions spawn;
   spawn.argv = commandLine();
+  // Should this program be killed outright, its office goes with it instead of running on with
+  // no owner.
+  spawn.endWithParent = true;
   if (!launch_.logPath.empty()) {
     spawn.stdoutPath = launch_.logPath;
     spawn.stderrPath = launch_.logPath;

@@ -1,12 +1,13 @@
 #include "word/lo/StaleOffices.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <set>
 #include <thread>
 
-#include "word/lo/FileUrl.h"
+#include "platform/Paths.h"
+#include "word/OfficeOwners.h"
 #include "word/lo/LibreOfficeEngine.h"
 
 namespace kelvara::word::lo {
@@ -22,64 +23,10 @@ std::set<int>& liveSet() {
   return s;
 }
 
-std::string baseName(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-bool isOfficeProgram(const std::string& argv0) {
-  const std::string name = baseName(argv0);
-  return name == "soffice" || name == "soffice.bin" || name == "oosplash" || name == "soffice.exe";
-}
-
 }  // namespace
 
 std::string profileRoot(const std::string& stateDir) {
-  std::string root = stateDir;
-  while (root.size() > 1 && root.back() == '/') {
-    root.pop_back();
-  }
-  return root + "/office-";
-}
-
-bool isOurOfficeCommandLine(const std::vector<std::string>& commandLine, const std::string& root) {
-  if (commandLine.empty() || !isOfficeProgram(commandLine.front())) {
-    return false;
-  }
-  const std::string option = "-env:UserInstallation=";
-  const std::string plainUrl = option + "file://" + root;
-  const std::string encodedUrl = option + fileUrlFromPath(root);
-  for (size_t i = 1; i < commandLine.size(); ++i) {
-    const std::string& arg = commandLine[i];
-    if (arg.rfind(plainUrl, 0) == 0 || arg.rfind(encodedUrl, 0) == 0) {
-      return true;
-    }
-  }
-  return false;
-}
-
-std::vector<int> findStaleOffices(const std::vector<platform::ProcessInfo>& processes,
-                                  const std::string& root, const std::vector<int>& live) {
-  std::set<int> spared;
-  for (int pid : live) {
-    for (int member : platform::processTreeKillOrder(processes, pid)) {
-      spared.insert(member);
-    }
-  }
-  std::set<int> ours;
-  for (const auto& p : processes) {
-    if (!spared.count(p.pid) && isOurOfficeCommandLine(p.commandLine, root)) {
-      ours.insert(p.pid);
-    }
-  }
-  // Report only the top of each tree: ending it ends its children.
-  std::vector<int> result;
-  for (const auto& p : processes) {
-    if (ours.count(p.pid) && !ours.count(p.ppid)) {
-      result.push_back(p.pid);
-    }
-  }
-  return result;
+  return officeProfileRoot(stateDir);
 }
 
 void registerLiveOffice(int pid) {
@@ -97,40 +44,72 @@ std::vector<int> liveOffices() {
   return {liveSet().begin(), liveSet().end()};
 }
 
-void removeAbandonedProfiles(const std::string& stateDir) {
-  const std::string prefix = "office-kelvara-";
+void removeAbandonedProfiles(const std::string& stateDir,
+                             const std::vector<platform::ProcessInfo>& processes,
+                             const std::set<std::string>& endedOffices) {
+  std::set<std::string> inUse;
+  for (const auto& p : processes) {
+    if (auto profile = officeProfileOf(p.commandLine, stateDir); profile && !p.zombie) {
+      inUse.insert(*profile);
+    }
+  }
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(stateDir, ec)) {
     const std::string name = entry.path().filename().string();
-    if (name.rfind(prefix, 0) != 0 || !entry.is_directory(ec)) {
+    if (inUse.count(name) || !entry.is_directory(ec)) {
       continue;
     }
-    const std::string digits = name.substr(prefix.size());
-    if (digits.empty() || digits.size() > 9 ||
-        !std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+    const auto owner = profileOwner(name);
+    if (!owner && !endedOffices.count(name)) {
       continue;
     }
-    const int owner = std::stoi(digits);
-    if (owner == platform::currentProcessId() || platform::isProcessAlive(owner)) {
+    // Any start time will do: a live owner keeps its profile even if its pid was reused, which
+    // at worst leaves the folder for a later run.
+    if (owner &&
+        (*owner == platform::currentProcessId() || ownerRunning(processes, *owner, UINT64_MAX))) {
       continue;
     }
     std::filesystem::remove_all(entry.path(), ec);
   }
 }
 
+std::string pipeSocketPath(const std::string& pipeName) {
+  return "/tmp/OSL_PIPE_" + std::to_string(platform::currentUserId()) + "_" + pipeName;
+}
+
 }  // namespace kelvara::word::lo
 
 namespace kelvara::word {
 
-StaleOfficeReport clearStaleOffices(const std::string& stateDir,
+StaleOfficeReport clearStaleOffices(const std::string& stateDirOrEmpty,
                                     const std::function<void(const std::string&)>& progress) {
+  const std::string stateDir = stateDirOrEmpty.empty() ? platform::stateDir() : stateDirOrEmpty;
   StaleOfficeReport report;
-  const std::string root = lo::profileRoot(stateDir);
-  auto stale = lo::findStaleOffices(platform::listProcesses(), root, lo::liveOffices());
+  std::set<std::string> endedProfiles;
+  std::set<std::string> pipes;
+  auto processes = platform::listProcesses();
+  auto stale = findStaleOffices(processes, stateDir, lo::liveOffices());
   if (!stale.empty()) {
     report.found = static_cast<int>(stale.size());
     if (progress) {
       progress("LibreOffice is running. It will be tried to close it");
+    }
+    std::set<int> members;
+    for (int pid : stale) {
+      for (int member : platform::processTreeKillOrder(processes, pid)) {
+        members.insert(member);
+      }
+    }
+    for (const auto& p : processes) {
+      if (!members.count(p.pid)) {
+        continue;
+      }
+      if (const auto profile = officeProfileOf(p.commandLine, stateDir)) {
+        endedProfiles.insert(*profile);
+      }
+      if (!officePipeName(p.commandLine).empty()) {
+        pipes.insert(officePipeName(p.commandLine));
+      }
     }
     for (int pid : stale) {
       int error = 0;
@@ -145,16 +124,40 @@ StaleOfficeReport clearStaleOffices(const std::string& stateDir,
     }
     // Give the kernel a moment to take the killed processes down before their profiles go.
     for (int i = 0; i < 100; ++i) {
-      stale = lo::findStaleOffices(platform::listProcesses(), root, lo::liveOffices());
+      processes = platform::listProcesses();
+      stale = findStaleOffices(processes, stateDir, lo::liveOffices());
       if (stale.empty()) {
         break;
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     report.stillRunning = static_cast<int>(stale.size());
+    // Killed offices leave their pipes' socket files behind; a live office may share a name
+    // with one whose run had the same pid long ago.
+    for (const auto& p : processes) {
+      if (!p.zombie) {
+        pipes.erase(officePipeName(p.commandLine));
+      }
+    }
+    std::error_code ec;
+    for (const std::string& pipe : pipes) {
+      std::filesystem::remove(lo::pipeSocketPath(pipe), ec);
+    }
   }
-  lo::removeAbandonedProfiles(stateDir);
+  lo::removeAbandonedProfiles(stateDir, platform::listProcesses(), endedProfiles);
   return report;
+}
+
+void endOfficesOfThisProcess(const std::string& stateDirOrEmpty) {
+  const std::string stateDir = stateDirOrEmpty.empty() ? platform::stateDir() : stateDirOrEmpty;
+  std::vector<int> offices =
+      officesOwnedBy(platform::listProcesses(), stateDir, platform::currentProcessId());
+  for (int pid : lo::liveOffices()) {
+    offices.push_back(pid);
+  }
+  for (int pid : offices) {
+    platform::killProcessTree(pid);
+  }
 }
 
 }  // namespace kelvara::word

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -11,22 +11,20 @@ namespace kelvara::word::lo {
 // The folder below which every office profile of ours lives: <stateDir>/office-<instance>.
 std::string profileRoot(const std::string& stateDir);
 
-// True when the command line is an office program (soffice, soffice.bin, oosplash) started on a
-// profile below profileRoot: one of ours, never the user's own office.
-bool isOurOfficeCommandLine(const std::vector<std::string>& commandLine,
-                            const std::string& profileRoot);
-
-// Our offices in the list that are not live engines of this process, nor children of one.
-std::vector<int> findStaleOffices(const std::vector<platform::ProcessInfo>& processes,
-                                  const std::string& profileRoot,
-                                  const std::vector<int>& liveOffices);
-
-// Live engines of this process register their office here so that clearing never hits them.
+// Live engines of this process register their office here so that clearing never hits them,
+// whatever their profile is called.
 void registerLiveOffice(int pid);
 void unregisterLiveOffice(int pid);
 std::vector<int> liveOffices();
 
-// Removes profile folders of engines whose process has ended ("office-kelvara-<pid>").
-void removeAbandonedProfiles(const std::string& stateDir);
+// Removes the profile folders on which no office of ours runs any more and that no live run owns:
+// "office-kelvara-<pid>[-<k>]" of runs that have ended, and those named in endedOffices, whose
+// stale offices were just ended whatever their profile is called.
+void removeAbandonedProfiles(const std::string& stateDir,
+                             const std::vector<platform::ProcessInfo>& processes,
+                             const std::set<std::string>& endedOffices);
+
+// The socket file an office leaves behind for its pipe when it is killed.
+std::string pipeSocketPath(const std::string& pipeName);
 
 }  // namespace kelvara::word::lo

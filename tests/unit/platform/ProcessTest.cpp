@@ -6,9 +6,15 @@
 #include <chrono>
 #include <thread>
 
+#include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
 
 namespace kelvara::platform {
 namespace {
@@ -107,6 +113,94 @@ TEST(SpawnTest, FailsCleanlyForAMissingProgram) {
   std::string error;
   EXPECT_FALSE(spawnProcess(options, &error));
   EXPECT_NE(error.find("/nonexistent/program"), std::string::npos);
+}
+
+// The office's way of spawning: forked by hand so that it dies with the thread that started it.
+SpawnOptions boundShell(const std::string& script) {
+  SpawnOptions options;
+  options.program = "/bin/sh";
+  options.argv = {"sh", "-c", script};
+  options.endWithParent = true;
+  return options;
+}
+
+TEST(SpawnTest, ABoundChildOutlivesTheThreadThatSpawnedIt) {
+  // The kernel's parent-death signal follows the forking thread; the threads that start offices
+  // end before the program does.
+  std::optional<int> bound;
+  std::thread([&] { bound = spawnProcess(boundShell("sleep 30")); }).join();
+  ASSERT_TRUE(bound);
+  EXPECT_FALSE(waitForChild(*bound, 300ms));
+  EXPECT_TRUE(killProcessTree(*bound));
+  EXPECT_EQ(waitForChild(*bound, 5s), 128 + 9);
+}
+
+TEST(SpawnTest, ABoundChildGetsItsStreamsAndNothingElseOfOurs) {
+  const std::string out =
+      ::testing::TempDir() + "bound-child-" + std::to_string(currentProcessId());
+  // A descriptor without close-on-exec, and a blocked signal, as the interrupt watcher leaves.
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  const int leaked = fcntl(fds[0], F_DUPFD, 100);
+  ASSERT_GE(leaked, 100);
+  sigset_t term;
+  sigemptyset(&term);
+  sigaddset(&term, SIGTERM);
+  sigset_t before;
+  pthread_sigmask(SIG_BLOCK, &term, &before);
+
+  SpawnOptions listing = boundShell("echo \"$0\"; ls /proc/self/fd; echo oops >&2");
+  listing.argv.push_back("named");
+  listing.stdoutPath = out;
+  listing.stderrPath = out;
+  auto pid = spawnProcess(listing);
+  ASSERT_TRUE(pid);
+  EXPECT_EQ(waitForChild(*pid, 5s), 0);
+  const std::string text = [&out] {
+    std::ifstream in(out);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }();
+  EXPECT_EQ(text.rfind("named\n", 0), 0u) << text;
+  EXPECT_NE(text.find("oops"), std::string::npos) << text;
+  EXPECT_EQ(text.find(std::to_string(leaked)), std::string::npos) << text;
+
+  auto sleeper = spawnProcess(boundShell("sleep 30"));
+  ASSERT_TRUE(sleeper);
+  std::this_thread::sleep_for(50ms);
+  ASSERT_TRUE(sendSignal(*sleeper, Signal::Terminate));
+  EXPECT_EQ(waitForChild(*sleeper, 5s), 128 + 15) << "the child must not inherit blocked signals";
+
+  pthread_sigmask(SIG_SETMASK, &before, nullptr);
+  close(leaked);
+  close(fds[0]);
+  close(fds[1]);
+  std::remove(out.c_str());
+
+  SpawnOptions missing = boundShell("");
+  missing.program = "/nonexistent/program";
+  std::string error;
+  EXPECT_FALSE(spawnProcess(missing, &error));
+  EXPECT_EQ(error, "/nonexistent/program: No such file or directory");
+}
+
+TEST(ProcessListTest, TellsStartOrderAndZombies) {
+  auto pid = spawnShell("exit 0");
+  ASSERT_TRUE(pid);
+  std::this_thread::sleep_for(100ms);
+  const auto processes = listProcesses();
+  auto find = [&processes](int wanted) {
+    return std::find_if(processes.begin(), processes.end(),
+                        [wanted](const ProcessInfo& p) { return p.pid == wanted; });
+  };
+  const auto self = find(currentProcessId());
+  const auto child = find(*pid);
+  ASSERT_NE(self, processes.end());
+  ASSERT_NE(child, processes.end());
+  EXPECT_GT(self->startTicks, 0u);
+  EXPECT_LE(self->startTicks, child->startTicks);
+  EXPECT_FALSE(self->zombie);
+  EXPECT_TRUE(child->zombie);
+  EXPECT_EQ(waitForChild(*pid, 5s), 0);
 }
 
 TEST(WaitTest, TimesOutOnARunningChild) {
