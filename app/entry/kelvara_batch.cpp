@@ -63,7 +63,7 @@ void printUsage(std::FILE* out) {
       "\n"
       "Every other option is read from Kelva.ini in $KELVARA_CONFIG_DIR, else\n"
       "$XDG_CONFIG_HOME/kelvara, else ~/.config/kelvara. Logs and Index.html go to\n"
-      "<output folder>/Log/. Ctrl+C stops after the current document; a second Ctrl+C aborts.\n"
+      "<output folder>/Log/. Ctrl+C stops after the documents under way; a second aborts.\n"
       "Exit status: 0 no document failed, 1 some failed, 2 the run could not start.\n",
       out);
 }
@@ -151,7 +151,7 @@ int main(int argc, char** argv) {
   platform::InterruptWatcher::start(
       [] {
         gControl.stopRequested = true;
-        std::fputs("\nStopping after the current document (Ctrl+C again aborts)...\n", stderr);
+        std::fputs("\nStopping after the documents under way (Ctrl+C again aborts)...\n", stderr);
       },
       [stateDir] { abortRun(stateDir); });
 
