@@ -10,6 +10,7 @@
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
 #include "word/lo/OfficeErrors.h"
+#include "word/lo/OfficeNames.h"
 #include "word/lo/ProfileSeed.h"
 #include "word/lo/StaleOffices.h"
 #include "word/lo/Watchdog.h"
@@ -162,6 +163,30 @@ TEST(StaleOfficeTest, SparesLiveEnginesAndReportsTreeTops) {
       {400, 1, {"soffice.bin", ours}}, {401, 400, {"soffice.bin", ours}}};
   EXPECT_EQ(findStaleOffices(list, root, {400}), (std::vector<int>{100, 200}));
   EXPECT_EQ(findStaleOffices(list, root, {}), (std::vector<int>{100, 200, 400}));
+}
+
+TEST(OfficeNamesTest, EveryNameCarriesOurWordAndNoTwoRunsShareAPipe) {
+  const std::string pid = std::to_string(platform::currentProcessId());
+  // Unnamed: the office is this process's alone, and so is its profile.
+  const OfficeNames own = officeNames("/s", "");
+  EXPECT_EQ(own.instance, "kelvara-" + pid);
+  EXPECT_EQ(own.pipe, own.instance);
+  EXPECT_EQ(own.profileDir, profileRoot("/s") + "kelvara-" + pid);
+  EXPECT_TRUE(own.ownsProfile);
+
+  // Named: a later run takes the profile up again, but never another run's pipe.
+  const OfficeNames named = officeNames("/s", "kelvara-7-1");
+  EXPECT_EQ(named.instance, "kelvara-7-1");
+  EXPECT_EQ(named.pipe, "kelvara-7-1-" + pid);
+  EXPECT_EQ(named.profileDir, profileRoot("/s") + "kelvara-7-1");
+  EXPECT_FALSE(named.ownsProfile);
+
+  // A foreign name is made safe for a file name and marked as ours, so that clearing finds it.
+  const OfficeNames foreign = officeNames("/s", "my office/../x");
+  EXPECT_EQ(foreign.instance, "kelvara-my_office_.._x");
+  EXPECT_EQ(foreign.profileDir.find('/', profileRoot("/s").size()), std::string::npos);
+  EXPECT_TRUE(isOurOfficeCommandLine(
+      {"soffice.bin", "-env:UserInstallation=file://" + foreign.profileDir}, profileRoot("/s")));
 }
 
 TEST(WatchdogTest, FiresOnceWhenTheLimitPasses) {
