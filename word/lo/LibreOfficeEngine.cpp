@@ -8,6 +8,7 @@
 #include "word/lo/OfficeSettings.h"
 #include "word/lo/OfficeSupervisor.h"
 #include "word/lo/OpenDocuments.h"
+#include "word/lo/StageTimer.h"
 
 namespace kelvara::word {
 namespace {
@@ -38,7 +39,8 @@ struct EngineParts : lo::DocumentHost {
 class LibreOfficeEngine : public DocumentEngine {
  public:
   explicit LibreOfficeEngine(const LibreOfficeOptions& options)
-      : parts_(std::make_shared<EngineParts>(options)) {}
+      : parts_(std::make_shared<EngineParts>(options)),
+        timer_(lo::StageTimer::fromEnvironment(parts_->office.instanceName())) {}
   ~LibreOfficeEngine() override { parts_->office.quit(); }
 
   void connect() override { parts_->office.connect(); }
@@ -61,18 +63,36 @@ class LibreOfficeEngine : public DocumentEngine {
   void beginDocument(bool) override {
     parts_->loader.clearLastError();
     lo::OfficeSettings& settings = parts_->settings;
-    parts_->office.beginDocument([&settings] { settings.applyUserData(); });
+    const auto prepare = [&settings] { settings.applyUserData(); };
+    if (!timer_) {
+      parts_->office.beginDocument(prepare);
+      return;
+    }
+    const uint64_t launches = parts_->office.launchCount();
+    double spent = 0;
+    {
+      const lo::StageClock clock(spent);
+      parts_->office.beginDocument(prepare);
+    }
+    timer_->beginDocument(parts_->office.launchCount() != launches ? spent : 0);
   }
-  void endDocument() override { parts_->office.endDocument(); }
+  void endDocument() override {
+    parts_->office.endDocument();
+    if (timer_) {
+      timer_->endDocument();
+    }
+  }
 
   std::unique_ptr<Document> open(const OpenRequest& request) override {
-    std::optional<lo::LoadedDocument> loaded = parts_->loader.open(request);
-    if (!loaded) {
-      return nullptr;
+    if (!timer_) {
+      return load(request);
     }
-    return std::make_unique<lo::LibreOfficeDocument>(
-        parts_, loaded->generation, std::move(loaded->model), std::move(loaded->path),
-        loaded->storedStatistics, std::move(loaded->warnings));
+    std::unique_ptr<Document> document;
+    {
+      const lo::StageClock clock = timer_->openClock(request.fileName);
+      document = load(request);
+    }
+    return timer_->timed(std::move(document));
   }
   std::string lastErrorText() const override { return parts_->loader.lastError(); }
   int32_t openDocumentCount() override { return lo::countOpenDocuments(parts_->office); }
@@ -83,7 +103,18 @@ class LibreOfficeEngine : public DocumentEngine {
   }
 
  private:
+  std::unique_ptr<Document> load(const OpenRequest& request) {
+    std::optional<lo::LoadedDocument> loaded = parts_->loader.open(request);
+    if (!loaded) {
+      return nullptr;
+    }
+    return std::make_unique<lo::LibreOfficeDocument>(
+        parts_, loaded->generation, std::move(loaded->model), std::move(loaded->path),
+        loaded->storedStatistics, std::move(loaded->warnings));
+  }
+
   std::shared_ptr<EngineParts> parts_;
+  std::unique_ptr<lo::StageTimer> timer_;  // null unless stage times were asked for
 };
 
 }  // namespace
