@@ -1,15 +1,16 @@
 #include "word/lo/StageTimer.h"
 
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 
 namespace kelvara::word::lo {
 namespace {
 
+// Always with a decimal point: the program runs in the user's locale, the file is for scripts.
 std::string milliseconds(double ms) {
   char text[32];
-  std::snprintf(text, sizeof text, "%.1f", ms);
-  return text;
+  const auto end = std::to_chars(text, text + sizeof text, ms, std::chars_format::fixed, 1).ptr;
+  return std::string(text, end);
 }
 
 // Passes every call on to the document, timing the stages the line reports.
