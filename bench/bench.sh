@@ -2,7 +2,8 @@
 # Converts a folder tree with kelvara-batch (one office, then a pool of two, in both orders) and,
 # over the same files, with `soffice --headless --convert-to` and with unoconv (one office each),
 # and prints documents per second, wall time, the peak memory of all offices together and of
-# the largest one, and the ratios of the wall times. Not part of the tests.
+# the largest one, the ratios of the wall times, and what each office of the pool spent its
+# time on (stage times of the runs with two offices). Not part of the tests.
 #
 # Usage: bench/bench.sh [folder] [format-position] [extension]
 #   folder           default ../shared/corpus
@@ -68,16 +69,20 @@ measure() {
 
 export KELVARA_CONFIG_DIR="$work/config" XDG_STATE_HOME="$work/state"
 mkdir -p "$KELVARA_CONFIG_DIR"
+# $3, when given, is the file each office appends its stage times to (KELVARA_STAGE_TIMES).
 kelvara() {
-  local jobs="$1" out="$2"
+  local jobs="$1" out="$2" stages="${3:-}"
   rm -rf "$out"
-  "$batch" -j "$jobs" /i: "$input/" /o: "$out/" /if: 0 /of: "$position"
+  env ${stages:+"KELVARA_STAGE_TIMES=$stages"} \
+    "$batch" -j "$jobs" /i: "$input/" /o: "$out/" /if: 0 /of: "$position"
 }
 converted() { grep -oE 'converted: [0-9]+' "$work/$1.out" | grep -oE '[0-9]+' || echo 0; }
 
 measure "j1_first" "$work/state/kelvara" "converted j1_first" kelvara 1 "$work/k1"
-measure "j2_first" "$work/state/kelvara" "converted j2_first" kelvara 2 "$work/k2"
-measure "j2_second" "$work/state/kelvara" "converted j2_second" kelvara 2 "$work/k2"
+measure "j2_first" "$work/state/kelvara" "converted j2_first" kelvara 2 "$work/k2" \
+  "$work/stages-j2_first.tsv"
+measure "j2_second" "$work/state/kelvara" "converted j2_second" kelvara 2 "$work/k2" \
+  "$work/stages-j2_second.tsv"
 measure "j1_second" "$work/state/kelvara" "converted j1_second" kelvara 1 "$work/k1"
 
 # soffice --convert-to over the same files with a profile of its own. It has been seen to stop
@@ -117,3 +122,29 @@ j2=$(echo "($wall_j2_first + $wall_j2_second) / 2" | bc -l)
 printf 'pool of 2 / one office:        %.2f\n' "$(echo "$j2 / $j1" | bc -l)"
 printf 'one office / soffice:          %.2f\n' "$(echo "$j1 / $wall_soffice" | bc -l)"
 printf 'pool of 2 / unoconv:           %.2f\n' "$(echo "$j2 / $wall_unoconv" | bc -l)"
+
+# What each office of the pool spent its time on, from the lines the offices appended:
+# instance, document, launch, open, statistics, save, close (ms). Offices in name order, then
+# all of them together.
+stage_summary() {
+  local name="$1" file="$work/stages-$1.tsv"
+  echo
+  if [ ! -s "$file" ]; then
+    echo "Stage times of $name: none written"
+    return
+  fi
+  echo "Stage times of $name, ms (sum / mean per document):"
+  printf '%-22s %6s %17s %17s %17s %17s %17s\n' "office" "docs" "launch" "open" "statistics" \
+    "save" "close"
+  awk -F'\t' '
+    function row(key, o,   i) {
+      printf "%d %-22s %6d", key, o, n[o]
+      for (i = 3; i <= 7; i++) printf " %9.0f / %5.1f", s[o, i], s[o, i] / n[o]
+      printf "\n"
+    }
+    { n[$1]++; n["all offices"]++
+      for (i = 3; i <= 7; i++) { s[$1, i] += $i; s["all offices", i] += $i } }
+    END { for (o in n) row(o == "all offices" ? 2 : 1, o) }' "$file" | sort -k1,1n -k2,2 | cut -d' ' -f2-
+}
+stage_summary j2_first
+stage_summary j2_second

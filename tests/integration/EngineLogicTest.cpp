@@ -7,10 +7,13 @@
 #include <thread>
 
 #include "EngineTestSupport.h"
+#include "word/OfficeOwners.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
 #include "word/lo/OfficeErrors.h"
+#include "word/lo/OfficeNames.h"
 #include "word/lo/ProfileSeed.h"
+#include "word/lo/StaleOffices.h"
 #include "word/lo/Watchdog.h"
 
 namespace kelvara::word::lo {
@@ -126,6 +129,35 @@ TEST(ProfileSeedTest, SeedsTheVersionAndTheQuietSettingsOnce) {
   testing::writeFile(file, "kept");
   ASSERT_TRUE(seedProfile(profile, "7.4"));
   EXPECT_EQ(testing::readFile(file), "kept");
+}
+
+TEST(OfficeNamesTest, EveryNameCarriesOurWordAndNoTwoRunsShareAPipe) {
+  const std::string pid = std::to_string(platform::currentProcessId());
+  // Unnamed: the office is this process's alone, and so is its profile.
+  const OfficeNames own = officeNames("/s", "");
+  EXPECT_EQ(own.instance, "kelvara-" + pid);
+  EXPECT_EQ(own.pipe, own.instance);
+  EXPECT_EQ(own.profileDir, profileRoot("/s") + "kelvara-" + pid);
+  EXPECT_TRUE(own.ownsProfile);
+
+  // A pool's further offices of this run are its own too.
+  const OfficeNames pooled = officeNames("/s", "kelvara-" + pid + "-1");
+  EXPECT_EQ(pooled.pipe, "kelvara-" + pid + "-1");
+  EXPECT_TRUE(pooled.ownsProfile);
+
+  // Named: a later run takes the profile up again, but never another run's pipe.
+  const OfficeNames named = officeNames("/s", "kelvara-7-1");
+  EXPECT_EQ(named.instance, "kelvara-7-1");
+  EXPECT_EQ(named.pipe, "kelvara-7-1-" + pid);
+  EXPECT_EQ(named.profileDir, profileRoot("/s") + "kelvara-7-1");
+  EXPECT_FALSE(named.ownsProfile);
+
+  // A foreign name is made safe for a file name and marked as ours, so that clearing finds it.
+  const OfficeNames foreign = officeNames("/s", "my office/../x");
+  EXPECT_EQ(foreign.instance, "kelvara-my_office_.._x");
+  EXPECT_EQ(foreign.profileDir.find('/', profileRoot("/s").size()), std::string::npos);
+  EXPECT_TRUE(
+      officeProfileOf({"soffice.bin", "-env:UserInstallation=file://" + foreign.profileDir}, "/s"));
 }
 
 TEST(WatchdogTest, FiresOnceWhenTheLimitPasses) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdlib>
+#include <sstream>
 #include <thread>
 
 #include "EngineTestSupport.h"
@@ -132,6 +134,48 @@ TEST_F(EngineRecoveryTest, QuitsWithAnOpenDocument) {
   }
   EXPECT_FALSE(platform::isProcessAlive(pid));
   EXPECT_THROW(document->computeStatistics(), EngineError);
+}
+
+// Stage times: one line per document, with the office's launch before the first document and
+// its relaunch after a crash, and nothing for launching in between.
+TEST_F(EngineRecoveryTest, TimesEachDocumentsStagesAndTheRelaunchAfterACrash) {
+  const std::string times = state_.file("stages.tsv");
+  ::setenv("KELVARA_STAGE_TIMES", times.c_str(), 1);
+  auto engine = makeLibreOfficeEngine(testing::testOptions(state_, "timed"));
+  ::unsetenv("KELVARA_STAGE_TIMES");
+  convert(*engine, "a.pdf");
+  convert(*engine, "b.pdf");
+  engine->beginDocument(false);
+  auto crashed = engine->open(OpenRequest{input_, 0, false, false});
+  ASSERT_TRUE(crashed);
+  ASSERT_TRUE(platform::killProcessTree(testing::officePid(state_.str())));
+  EXPECT_THROW(crashed->computeStatistics(), EngineError);
+  crashed->close();
+  engine->endDocument();
+  convert(*engine, "c.pdf");
+  engine->quit();
+
+  std::istringstream text(testing::readFile(times));
+  std::vector<std::vector<std::string>> lines;
+  for (std::string line; std::getline(text, line);) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string field; std::getline(in, field, '\t');) {
+      fields.push_back(field);
+    }
+    ASSERT_EQ(fields.size(), 7u) << line;
+    EXPECT_EQ(fields[0], "kelvara-test-timed");
+    EXPECT_EQ(fields[1], input_);
+    EXPECT_GT(std::stod(fields[3]), 0.0) << "open: " << line;
+    lines.push_back(fields);
+  }
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_GT(std::stod(lines[0][2]), 0.0);
+  EXPECT_EQ(lines[1][2], "0.0");
+  EXPECT_EQ(lines[2][2], "0.0");
+  EXPECT_EQ(lines[2][5], "0.0");  // the crashed document was never saved
+  EXPECT_GT(std::stod(lines[3][2]), 0.0);
+  EXPECT_GT(std::stod(lines[3][5]), 0.0);
 }
 
 }  // namespace

@@ -17,8 +17,8 @@
 #include <algorithm>
 
 #include "EngineTestSupport.h"
-#include "word/lo/EngineCore.h"
 #include "word/lo/FileUrl.h"
+#include "word/lo/OfficeSupervisor.h"
 #include "word/lo/OfficeZipPackage.h"
 #include "word/lo/UnoSupport.h"
 
@@ -61,17 +61,17 @@ TestOffice::TestOffice(const std::string& stateDir) {
   options.instanceName = "kelvara-test-maker";
   options.connectTimeoutSeconds = 60;
   options.docTimeoutSeconds = 0;
-  core_ = std::make_shared<lo::EngineCore>(options);
-  core_->connect();
+  office_ = std::make_unique<lo::OfficeSupervisor>(options);
+  office_->connect();
 }
 
 TestOffice::~TestOffice() {
-  core_->quit();
+  office_->quit();
 }
 
 void TestOffice::write(const std::string& path, const std::string& filter,
                        const MadeDocument& document) {
-  const auto& desktop = core_->connection().desktop();
+  const auto& desktop = office_->connection().desktop();
   Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
       "private:factory/swriter", "_blank", 0, lo::toSequence({property("Hidden", Any(true))}));
   Reference<css::text::XTextDocument> textDocument(component, UNO_QUERY_THROW);
@@ -103,7 +103,7 @@ void TestOffice::write(const std::string& path, const std::string& filter,
 
 std::optional<std::string> TestOffice::zipEntry(const std::string& path, const std::string& name) {
   try {
-    return lo::OfficeZipPackage(core_->connection(), path).read(name, SIZE_MAX);
+    return lo::OfficeZipPackage(office_->connection(), path).read(name, SIZE_MAX);
   } catch (const css::uno::Exception&) {
     return std::nullopt;
   }
@@ -111,7 +111,7 @@ std::optional<std::string> TestOffice::zipEntry(const std::string& path, const s
 
 std::vector<std::string> TestOffice::zipEntryNames(const std::string& path) {
   try {
-    return lo::OfficeZipPackage(core_->connection(), path).partNames();
+    return lo::OfficeZipPackage(office_->connection(), path).partNames();
   } catch (const css::uno::Exception&) {
     return {};
   }
@@ -142,7 +142,7 @@ std::string TestOffice::zipWith(
 
 std::optional<std::string> TestOffice::oleStream(const std::string& path, const std::string& name) {
   try {
-    const auto& context = core_->connection().context();
+    const auto& context = office_->connection().context();
     auto files = css::ucb::SimpleFileAccess::create(context);
     auto storage = css::embed::OLESimpleStorage::createFromInputStream(
         context, files->openFileRead(toOU(lo::fileUrlFromPath(path))), true);

@@ -6,7 +6,7 @@
 #include <vector>
 
 namespace kelvara::word::lo {
-class EngineCore;
+class OfficeSupervisor;
 }
 
 namespace kelvara::word::testing {
@@ -47,7 +47,7 @@ class TestOffice {
   std::optional<std::string> oleStream(const std::string& path, const std::string& name);
 
  private:
-  std::shared_ptr<lo::EngineCore> core_;
+  std::unique_ptr<lo::OfficeSupervisor> office_;
 };
 
 // Files of formats the office reads but cannot write, built byte by byte: the smallest forms

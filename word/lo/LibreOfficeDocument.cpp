@@ -21,7 +21,6 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "word/OutputCompleteness.h"
-#include "word/lo/EngineCore.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
 #include "word/lo/OfficeErrors.h"
@@ -115,11 +114,11 @@ void requireComplete(const fs::path& staged, const std::string& filter, const fs
 
 }  // namespace
 
-LibreOfficeDocument::LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
+LibreOfficeDocument::LibreOfficeDocument(std::shared_ptr<DocumentHost> host, uint64_t generation,
                                          Reference<css::frame::XModel> model, std::string path,
                                          bool storedStatistics,
                                          std::vector<std::string> loadWarnings)
-    : core_(std::move(core)),
+    : host_(std::move(host)),
       generation_(generation),
       model_(std::move(model)),
       path_(std::move(path)),
@@ -135,13 +134,13 @@ auto LibreOfficeDocument::guarded(const char* operation, F&& step) {
   if (closed_) {
     throw EngineError(EngineError::Kind::Failed, "The document is already closed");
   }
-  if (!core_->sameSession(generation_)) {
-    core_->failStaleSession();
+  if (!host_->sameSession(generation_)) {
+    host_->failStaleSession();
   }
   try {
     return step();
   } catch (...) {
-    core_->fail(operation);
+    host_->fail(operation);
   }
 }
 
@@ -275,7 +274,7 @@ void LibreOfficeDocument::deleteSectionCharacters(int32_t, int32_t) {
 void LibreOfficeDocument::saveAs(const SaveRequest& request) {
   guarded("saving", [] {});  // a closed document, or one of an ended office, goes no further
   bool plainText = false;
-  const std::string filter = core_->saveFilterName(request.format, &plainText);
+  const std::string filter = host_->saveFilterName(request.format, &plainText);
   const fs::path target = fs::absolute(fs::path(request.fileName)).lexically_normal();
   const fs::path folder = target.parent_path();
   std::error_code ec;
@@ -295,7 +294,7 @@ void LibreOfficeDocument::saveAs(const SaveRequest& request) {
     std::optional<uint32_t> officeCode;
     try {
       guarded("saving", [&] {
-        core_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
+        host_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
         if (removePersonalInfo_) {
           Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
           auto props = supplier->getDocumentProperties();
@@ -342,7 +341,7 @@ void LibreOfficeDocument::close() {
     return;
   }
   closed_ = true;
-  if (!core_->sameSession(generation_) || !model_.is()) {
+  if (!host_->sameSession(generation_) || !model_.is()) {
     model_.clear();
     return;  // the office that held it is gone, and the document with it
   }

@@ -8,18 +8,18 @@
 #include <vector>
 
 #include "word/DocumentEngine.h"
+#include "word/lo/DocumentHost.h"
 #include "word/lo/Sections.h"
 #include "word/lo/UnoSupport.h"
 
 namespace kelvara::word::lo {
 
-class EngineCore;
-
 // A text document loaded in our office.
 class LibreOfficeDocument : public Document {
  public:
-  // storedStatistics: the file brought statistics that the office took over unchecked.
-  LibreOfficeDocument(std::shared_ptr<EngineCore> core, uint64_t generation,
+  // storedStatistics: the file brought statistics that the office took over unchecked. The
+  // document keeps its host alive so that it answers, with a clean error, after the engine ended.
+  LibreOfficeDocument(std::shared_ptr<DocumentHost> host, uint64_t generation,
                       css::uno::Reference<css::frame::XModel> model, std::string path,
                       bool storedStatistics, std::vector<std::string> loadWarnings = {});
   ~LibreOfficeDocument() override;
@@ -57,7 +57,7 @@ class LibreOfficeDocument : public Document {
   const SectionRun& section(int32_t number);
   [[noreturn]] void unsupported(const char* operation) const;
 
-  std::shared_ptr<EngineCore> core_;
+  std::shared_ptr<DocumentHost> host_;
   uint64_t generation_;
   css::uno::Reference<css::frame::XModel> model_;
   std::string path_;
