@@ -18,22 +18,17 @@
 #include "platform/Process.h"
 #include "support/ScratchDir.h"
 #include "support/Subprocess.h"
+#include "support/TextSearch.h"
 
 namespace kelvara {
 namespace {
+
+using testing::count;
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using testing::ProcessesWithCommandLine;
 using testing::readFile;
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
-}
 
 // Polls until the condition holds; false when a minute passes first.
 bool eventually(const std::function<bool()>& condition) {

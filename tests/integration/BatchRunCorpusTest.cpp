@@ -16,9 +16,13 @@
 #include "TestOffice.h"
 #include "support/ScratchDir.h"
 #include "support/Subprocess.h"
+#include "support/TextSearch.h"
 
 namespace kelvara {
 namespace {
+
+using testing::contains;
+using testing::count;
 
 namespace fs = std::filesystem;
 using testing::ProcessesWithCommandLine;
@@ -26,18 +30,6 @@ using testing::readFile;
 using testing::ScratchDir;
 
 const std::string kCorpus = KELVARA_CORPUS_DIR;
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
-}
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
 
 // One operator's machine: a Kelva.ini and an office state folder of the test's own.
 class BatchRun : public ::testing::Test {

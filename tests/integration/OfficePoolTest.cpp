@@ -11,22 +11,17 @@
 
 #include "support/ScratchDir.h"
 #include "support/Subprocess.h"
+#include "support/TextSearch.h"
 
 namespace kelvara {
 namespace {
+
+using testing::count;
 
 namespace fs = std::filesystem;
 using testing::ProcessesWithCommandLine;
 using testing::readFile;
 using testing::ScratchDir;
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
-}
 
 class OfficePool : public ::testing::Test {
  protected:

@@ -12,9 +12,12 @@
 
 #include "support/ScratchDir.h"
 #include "support/Subprocess.h"
+#include "support/TextSearch.h"
 
 namespace kelvara {
 namespace {
+
+using testing::count;
 
 namespace fs = std::filesystem;
 using testing::readFile;
@@ -77,14 +80,6 @@ std::vector<std::string> header(const std::string& title, bool appended) {
 std::vector<std::string> operator+(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
-}
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
 }
 
 class UserVisibleResultTest : public ::testing::Test {

@@ -10,19 +10,14 @@
 #include "support/FakeDocumentEngine.h"
 #include "support/RecordingView.h"
 #include "support/ScratchDir.h"
+#include "support/TextSearch.h"
 
 namespace kelvara::run {
 namespace {
 
-using testing::readFile;
+using testing::count;
 
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
-}
+using testing::readFile;
 
 class BatchRunAgainTest : public ::testing::Test {
  protected:

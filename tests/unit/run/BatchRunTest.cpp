@@ -9,26 +9,18 @@
 #include "support/FakeDocumentEngine.h"
 #include "support/RecordingView.h"
 #include "support/ScratchDir.h"
+#include "support/TextSearch.h"
 
 namespace kelvara::run {
 namespace {
+
+using testing::contains;
+using testing::count;
 
 using testing::FakeDocumentEngine;
 using testing::readFile;
 using testing::RecordingView;
 using testing::ScratchDir;
-
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
-size_t count(const std::string& text, const std::string& part) {
-  size_t n = 0;
-  for (size_t p = text.find(part); p != std::string::npos; p = text.find(part, p + 1)) {
-    ++n;
-  }
-  return n;
-}
 
 class BatchRunTest : public ::testing::Test {
  protected:
