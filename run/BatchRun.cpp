@@ -10,6 +10,8 @@
 namespace kelvara::run {
 namespace {
 
+constexpr size_t kInFlightPerEngine = 8;
+
 constexpr const char* kSameFolderWarning =
     "Warning! Input and Output directory are the same.\r\n\r\n"
     "This cause the overwritting of input file(s)\r\n"
@@ -108,8 +110,9 @@ void BatchRun::waitWhilePausedQuietly() const {
 }
 
 size_t BatchRun::maxInFlight() const {
-  // Two per engine keep every office busy while the walk waits for the oldest document.
-  return pool_->threaded() ? 2 * pool_->size() : 0;
+  // Commits wait for the oldest document; enough others may finish meanwhile that one slow
+  // document does not leave the other offices idle. Each is a few strings until committed.
+  return pool_->threaded() ? kInFlightPerEngine * pool_->size() : 0;
 }
 
 void BatchRun::showCounters() {
