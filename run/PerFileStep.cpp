@@ -112,9 +112,14 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
 
 word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const DocumentJob& job) {
   // With one engine the conversion runs on the run's thread and may process the view's
-  // messages; workers of a pool only honour Pause.
+  // messages; workers of a pool only honour Pause, and Stop for documents not yet begun.
   std::function<void()> checkpoint = [this] { waitWhilePaused(); };
   if (pool_->threaded()) {
+    if (control_.stopRequested) {
+      word::ConversionOutcome notStarted;
+      notStarted.cancelled = true;
+      return notStarted;
+    }
     checkpoint = [this] { waitWhilePausedQuietly(); };
   }
   word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_};
@@ -138,6 +143,9 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
     if (--namesInFlight_[reserved] == 0) {
       namesInFlight_.erase(reserved);
     }
+  }
+  if (outcome.cancelled) {
+    return;
   }
   if (pool_->threaded()) {
     // Later documents were shown while this one converted; what follows is about this one.

@@ -57,6 +57,9 @@ struct ConversionOutcome {
   std::string failure;             // the message to log
   int32_t failedSection = 0;       // 0: the failure was not inside a section's formatting
   bool conversionStarted = false;  // the document reached the engine (open was tried)
+  // Never started: the run was stopped while the document waited for an engine. It is then
+  // neither logged nor counted, as a file the walk had not reached yet.
+  bool cancelled = false;
 };
 
 // Turns inpFileName into outputFileName through the engine. Failures are returned, never
