@@ -122,7 +122,7 @@ word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const Do
     }
     checkpoint = [this] { waitWhilePausedQuietly(); };
   }
-  word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_};
+  word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_, nullptr};
   return word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
 }
 

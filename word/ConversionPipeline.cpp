@@ -43,7 +43,9 @@ std::optional<SavedMeasures> measureSaved(Document& document) {
   }
   try {
     measures.revisions = document.revisionCount();
-    measures.spellingErrors = document.spellingErrorCount();
+    const SpellingErrors spelling = document.spellingErrorCount();
+    measures.spellingErrors = spelling.count;
+    measures.languagesWithoutDictionary = spelling.languagesWithoutDictionary;
   } catch (const std::exception&) {
   }
   return measures;
@@ -77,7 +79,8 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
   ConversionOutcome outcome;
   // Input counts come from the counting program; without one they stay absent.
 
-  int32_t currentSection = 0;
+  FormattingReport report;
+  report.progress = context.progress;
   std::unique_ptr<Document> document;
   try {
     DocumentScope scope(context.engine, settings.Debug);
@@ -95,7 +98,8 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
       outcome.loadWarnings = document->loadWarnings();
       outcome.statistics = document->computeStatistics();
       if (context.formatting) {
-        context.formatting->ApplyFormatting(*document, currentSection);
+        context.formatting->ApplyFormatting(context.engine, *document, report);
+        outcome.formattingLog = report.logText;
       }
       document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
       outcome.saved = measureSaved(*document);
@@ -119,7 +123,8 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
   } catch (const std::exception& e) {
     outcome.failed = true;
     outcome.failure = e.what();
-    outcome.failedSection = currentSection;
+    outcome.failedSection = report.currentSection;
+    outcome.formattingLog = report.logText;
     outcome.saved.reset();
     context.checkpoint();
     return outcome;

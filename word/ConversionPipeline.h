@@ -19,11 +19,22 @@ struct InputCounts {
   int32_t characters = -1;
 };
 
-// Re-formats an open document; currentSection tells a failure handler where it stopped.
+// What re-formatting a document reports while it works.
+struct FormattingReport {
+  // The section being formatted, for a failure's message; 0 outside the section loop.
+  int32_t currentSection = 0;
+  // Text for the main log, written after "   Conversion "; "\n" ends a line.
+  std::string logText;
+  // The progress box; empty where nobody watches (a pool's other offices).
+  std::function<void(const std::string&)> progress;
+};
+
+// Re-formats an open document. Any failure propagates; report says how far it got.
 class FormattingStep {
  public:
   virtual ~FormattingStep() = default;
-  virtual void ApplyFormatting(Document& document, int32_t& currentSection) = 0;
+  virtual void ApplyFormatting(DocumentEngine& engine, Document& document,
+                               FormattingReport& report) = 0;
 };
 
 struct PipelineContext {
@@ -33,6 +44,8 @@ struct PipelineContext {
   // processed, and where a paused run waits.
   std::function<void()> checkpoint;
   FormattingStep* formatting = nullptr;
+  // The progress box, when the conversion runs where the view can be updated.
+  std::function<void(const std::string&)> progress;
 };
 
 // The document as saved, measured again for the conversion log.
@@ -40,6 +53,8 @@ struct SavedMeasures {
   DocumentStatistics statistics;
   std::optional<int32_t> revisions;  // absent when they could not be read
   std::optional<int32_t> spellingErrors;
+  // Languages of the document that no installed dictionary covers.
+  std::vector<std::string> languagesWithoutDictionary;
 };
 
 // What became of one conversion. The run writes it to its logs, in walk order, so a conversion
@@ -48,6 +63,9 @@ struct ConversionOutcome {
   // Taken right after opening, before any formatting.
   DocumentStatistics statistics;
   InputCounts inputCounts;
+  // What formatting wrote for the main log (the sections and their orientation), also when it
+  // failed half-way.
+  std::string formattingLog;
   // What the engine repaired or ignored in the input, one line each.
   std::vector<std::string> loadWarnings;
   // Absent when the saved document could not be measured (the conversion still counts).

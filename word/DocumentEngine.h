@@ -107,6 +107,13 @@ struct FontFormatValues {
   std::optional<int32_t> scaling;  // percent
 };
 
+// What a spelling count found: the words the spelling checker rejects, and the languages of
+// text that no installed dictionary covers (their words are not counted).
+struct SpellingErrors {
+  int32_t count = 0;
+  std::vector<std::string> languagesWithoutDictionary;  // language tags such as "de-DE"
+};
+
 // The one failure type of an engine; see the contract at the top of this file.
 class EngineError : public std::runtime_error {
  public:
@@ -133,7 +140,7 @@ class Document {
 
   virtual DocumentStatistics computeStatistics() = 0;
   virtual int32_t revisionCount() = 0;
-  virtual int32_t spellingErrorCount() = 0;
+  virtual SpellingErrors spellingErrorCount() = 0;
 
   virtual void setTrackRevisions(bool on) = 0;
   virtual void setPrintRevisions(bool on) = 0;
@@ -142,13 +149,23 @@ class Document {
 
   virtual int32_t sectionCount() = 0;
   virtual int32_t sectionOrientation(int32_t section) = 0;  // 0 portrait, 1 landscape
+  // The paper size code of the section's pages; 41 (custom) when no listed size fits.
+  virtual int32_t sectionPaperSize(int32_t section) = 0;
   // Section 0 means the whole document.
   virtual void applyPageSetup(int32_t section, const PageSetupValues& values) = 0;
   virtual void applyParagraphFormat(const ParagraphFormatValues& values) = 0;
+  // The line spacing rule of the whole content (0 single .. 5 multiple); -1 when its paragraphs
+  // differ.
+  virtual int32_t lineSpacingRule() = 0;
   virtual void applyFont(const FontFormatValues& values) = 0;
   virtual void addCentredPageNumbers(int32_t section, bool firstPage) = 0;
+  // The section's text as a range shows it: each paragraph ends with a carriage return (13), a
+  // page break before a paragraph is a form feed (12), a table is a cell mark (7) and a carriage
+  // return.
   virtual std::u32string sectionText(int32_t section) = 0;
-  // Deletes count characters at the start of the section, or -count at its end when negative.
+  // Deletes count characters of sectionText() from the section's start, or, when count is
+  // negative, -count characters that end just before the section's last character. The section
+  // break itself survives either way.
   virtual void deleteSectionCharacters(int32_t section, int32_t count) = 0;
 
   virtual void saveAs(const SaveRequest& request) = 0;

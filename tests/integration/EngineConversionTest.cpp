@@ -87,7 +87,7 @@ TEST_F(EngineConversionTest, ConvertsAnRtfItWrote) {
   EXPECT_EQ(stats.charactersWithSpaces, 34);
   EXPECT_EQ(stats.characters, 31);
   EXPECT_EQ(document->revisionCount(), 0);
-  EXPECT_EQ(document->spellingErrorCount(), 0);
+  EXPECT_EQ(document->spellingErrorCount().count, 0);
 
   document->saveAs(SaveRequest{output("letter.docx"), kDocx, std::nullopt});
   document->saveAs(SaveRequest{output("letter.pdf"), kPdf, std::nullopt});

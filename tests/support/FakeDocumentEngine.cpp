@@ -1,5 +1,6 @@
 #include "support/FakeDocumentEngine.h"
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
 #include <thread>
@@ -29,19 +30,60 @@ class FakeDocument : public word::Document {
     return script_.statistics;
   }
   int32_t revisionCount() override { return 2; }
-  int32_t spellingErrorCount() override { return 0; }
-  void setTrackRevisions(bool) override {}
-  void setPrintRevisions(bool) override {}
-  void setShowRevisions(bool) override {}
-  void setRemovePersonalInformation(bool) override {}
-  int32_t sectionCount() override { return 1; }
-  int32_t sectionOrientation(int32_t) override { return 0; }
-  void applyPageSetup(int32_t, const word::PageSetupValues&) override {}
-  void applyParagraphFormat(const word::ParagraphFormatValues&) override {}
-  void applyFont(const word::FontFormatValues&) override {}
-  void addCentredPageNumbers(int32_t, bool) override {}
-  std::u32string sectionText(int32_t) override { return U"text"; }
-  void deleteSectionCharacters(int32_t, int32_t) override {}
+  word::SpellingErrors spellingErrorCount() override { return script_.spelling; }
+  void setTrackRevisions(bool on) override { record("track", on); }
+  void setPrintRevisions(bool on) override { record("print", on); }
+  void setShowRevisions(bool on) override { record("show", on); }
+  void setRemovePersonalInformation(bool on) override { record("personal", on); }
+
+  int32_t sectionCount() override { return static_cast<int32_t>(script_.sections.size()); }
+  int32_t sectionOrientation(int32_t section) override { return at(section).orientation; }
+  int32_t sectionPaperSize(int32_t section) override { return at(section).paperSize; }
+  void applyPageSetup(int32_t section, const word::PageSetupValues& values) override {
+    engine_.formatting.pageSetups.emplace_back(section, values);
+    if (section != 0 && section == script_.failPageSetupOfSection) {
+      throw word::EngineError(word::EngineError::Kind::Failed, "The page style refused a value");
+    }
+    auto apply = [&values](FakeDocumentEngine::Script::Section& s) {
+      if (values.paperSize) {
+        s.paperSize = *values.paperSize;
+      }
+      if (values.orientation) {
+        s.orientation = *values.orientation;
+      }
+    };
+    if (section == 0) {
+      for (auto& s : script_.sections) {
+        apply(s);
+      }
+    } else {
+      apply(at(section));
+    }
+  }
+  void applyParagraphFormat(const word::ParagraphFormatValues& values) override {
+    engine_.formatting.paragraphFormats.push_back(values);
+    if (values.lineSpacingRule) {
+      script_.lineSpacingRule = *values.lineSpacingRule;
+    }
+  }
+  int32_t lineSpacingRule() override { return script_.lineSpacingRule; }
+  void applyFont(const word::FontFormatValues& values) override {
+    engine_.formatting.fonts.push_back(values);
+  }
+  void addCentredPageNumbers(int32_t section, bool firstPage) override {
+    engine_.formatting.pageNumbers.emplace_back(section, firstPage);
+  }
+  std::u32string sectionText(int32_t section) override { return at(section).text; }
+  void deleteSectionCharacters(int32_t section, int32_t count) override {
+    engine_.formatting.deletions.emplace_back(section, count);
+    std::u32string& text = at(section).text;
+    if (count >= 0) {
+      text.erase(0, std::min<size_t>(static_cast<size_t>(count), text.size()));
+    } else if (!text.empty()) {
+      const size_t n = std::min(static_cast<size_t>(-count), text.size() - 1);
+      text.erase(text.size() - 1 - n, n);
+    }
+  }
 
   void saveAs(const word::SaveRequest& request) override {
     engine_.calls.push_back("save " + name() + " -> " + request.fileName);
@@ -68,6 +110,16 @@ class FakeDocument : public word::Document {
   }
 
  private:
+  void record(const char* what, bool on) {
+    engine_.formatting.switches.push_back(std::string(what) + (on ? " 1" : " 0"));
+  }
+  FakeDocumentEngine::Script::Section& at(int32_t section) {
+    if (section < 1 || section > static_cast<int32_t>(script_.sections.size())) {
+      throw word::EngineError(word::EngineError::Kind::Failed, "No such section");
+    }
+    return script_.sections[static_cast<size_t>(section - 1)];
+  }
+
   FakeDocumentEngine& engine_;
   std::string path_;
   FakeDocumentEngine::Script script_;

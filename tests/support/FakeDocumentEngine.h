@@ -23,11 +23,34 @@ class FakeDocumentEngine : public word::DocumentEngine {
     word::DocumentStatistics statistics{1, 3, 10, 50, 300, 250};
     std::vector<std::string> loadWarnings;  // what the engine "repaired" while loading
     int openMilliseconds = 0;  // how long opening takes (documents finish out of order)
+
+    // The document's sections; formatting edits this copy, document by document.
+    struct Section {
+      int32_t orientation = 0;
+      std::u32string text = U"text\r";
+      int32_t paperSize = 7;
+    };
+    std::vector<Section> sections{Section{}};
+    int32_t lineSpacingRule = 0;
+    int32_t failPageSetupOfSection = 0;  // applyPageSetup() of this section fails
+    word::SpellingErrors spelling;
+  };
+
+  // Every formatting call of every document, in order, with its values.
+  struct FormattingCalls {
+    std::vector<std::pair<int32_t, word::PageSetupValues>> pageSetups;
+    std::vector<word::ParagraphFormatValues> paragraphFormats;
+    std::vector<word::FontFormatValues> fonts;
+    std::vector<std::pair<int32_t, bool>> pageNumbers;   // section, first page
+    std::vector<std::pair<int32_t, int32_t>> deletions;  // section, count
+    std::vector<std::string> switches;  // "track 0", "print 0", "show 0", "personal 1"
+    std::vector<std::string> userData;  // "name", "initials", "address" of each setUserData()
   };
 
   std::map<std::string, Script> scripts;
   std::vector<std::string> calls;
   std::vector<word::SaveRequest> saves;
+  FormattingCalls formatting;
   std::string version_ = "12.0";
   std::string refusedSaveReason;  // cannotSaveReason() answer for every format
   // ignoredTextOptions() answer when line breaks are asked for.
@@ -56,7 +79,10 @@ class FakeDocumentEngine : public word::DocumentEngine {
   std::string lastErrorText() const override { return lastError_; }
   int32_t openDocumentCount() override { return openDocuments; }
   void closeAllDocuments() override { openDocuments = 0; }
-  void setUserData(const std::string&, const std::string&, const std::string&) override {}
+  void setUserData(const std::string& name, const std::string& initials,
+                   const std::string& address) override {
+    formatting.userData = {name, initials, address};
+  }
 
   const Script& scriptFor(const std::string& path) const;
 

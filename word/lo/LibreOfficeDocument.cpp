@@ -186,10 +186,8 @@ int32_t LibreOfficeDocument::revisionCount() {
   });
 }
 
-int32_t LibreOfficeDocument::spellingErrorCount() {
-  // A spelling check of the whole document would cost more than the rest of the conversion,
-  // and background checking is off in our profile: no errors are counted.
-  return 0;
+SpellingErrors LibreOfficeDocument::spellingErrorCount() {
+  unsupported("Counting spelling errors");
 }
 
 void LibreOfficeDocument::setTrackRevisions(bool on) {
@@ -252,6 +250,14 @@ void LibreOfficeDocument::applyPageSetup(int32_t, const PageSetupValues&) {
 
 void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues&) {
   unsupported("Paragraph format");
+}
+
+int32_t LibreOfficeDocument::lineSpacingRule() {
+  unsupported("Reading the line spacing");
+}
+
+int32_t LibreOfficeDocument::sectionPaperSize(int32_t) {
+  unsupported("Reading the paper size");
 }
 
 void LibreOfficeDocument::applyFont(const FontFormatValues&) {

@@ -30,7 +30,7 @@ class LibreOfficeDocument : public Document {
   std::vector<std::string> loadWarnings() const override { return loadWarnings_; }
   DocumentStatistics computeStatistics() override;
   int32_t revisionCount() override;
-  int32_t spellingErrorCount() override;
+  SpellingErrors spellingErrorCount() override;
 
   void setTrackRevisions(bool on) override;
   void setPrintRevisions(bool on) override;
@@ -39,8 +39,10 @@ class LibreOfficeDocument : public Document {
 
   int32_t sectionCount() override;
   int32_t sectionOrientation(int32_t section) override;
+  int32_t sectionPaperSize(int32_t section) override;
   void applyPageSetup(int32_t section, const PageSetupValues& values) override;
   void applyParagraphFormat(const ParagraphFormatValues& values) override;
+  int32_t lineSpacingRule() override;
   void applyFont(const FontFormatValues& values) override;
   void addCentredPageNumbers(int32_t section, bool firstPage) override;
   std::u32string sectionText(int32_t section) override;

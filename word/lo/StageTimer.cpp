@@ -15,6 +15,12 @@ std::string milliseconds(double ms) {
 
 // Passes every call on to the document, timing the stages the line reports.
 class TimedDocument : public Document {
+  template <class F>
+  auto formatting(F&& step) -> decltype(step()) {
+    StageClock clock(times_->formatMs);
+    return step();
+  }
+
  public:
   TimedDocument(std::unique_ptr<Document> inner, std::shared_ptr<StageTimes> times)
       : inner_(std::move(inner)), times_(std::move(times)) {}
@@ -28,30 +34,54 @@ class TimedDocument : public Document {
     return inner_->computeStatistics();
   }
   int32_t revisionCount() override { return inner_->revisionCount(); }
-  int32_t spellingErrorCount() override { return inner_->spellingErrorCount(); }
+  SpellingErrors spellingErrorCount() override {
+    StageClock clock(times_->spellingMs);
+    return inner_->spellingErrorCount();
+  }
 
-  void setTrackRevisions(bool on) override { inner_->setTrackRevisions(on); }
-  void setPrintRevisions(bool on) override { inner_->setPrintRevisions(on); }
-  void setShowRevisions(bool on) override { inner_->setShowRevisions(on); }
-  void setRemovePersonalInformation(bool on) override { inner_->setRemovePersonalInformation(on); }
+  // Formatting is many small calls; each adds to the document's formatting time.
+  void setTrackRevisions(bool on) override {
+    formatting([&] { inner_->setTrackRevisions(on); });
+  }
+  void setPrintRevisions(bool on) override {
+    formatting([&] { inner_->setPrintRevisions(on); });
+  }
+  void setShowRevisions(bool on) override {
+    formatting([&] { inner_->setShowRevisions(on); });
+  }
+  void setRemovePersonalInformation(bool on) override {
+    formatting([&] { inner_->setRemovePersonalInformation(on); });
+  }
 
-  int32_t sectionCount() override { return inner_->sectionCount(); }
+  int32_t sectionCount() override {
+    return formatting([&] { return inner_->sectionCount(); });
+  }
   int32_t sectionOrientation(int32_t section) override {
-    return inner_->sectionOrientation(section);
+    return formatting([&] { return inner_->sectionOrientation(section); });
+  }
+  int32_t sectionPaperSize(int32_t section) override {
+    return formatting([&] { return inner_->sectionPaperSize(section); });
   }
   void applyPageSetup(int32_t section, const PageSetupValues& values) override {
-    inner_->applyPageSetup(section, values);
+    formatting([&] { inner_->applyPageSetup(section, values); });
   }
   void applyParagraphFormat(const ParagraphFormatValues& values) override {
-    inner_->applyParagraphFormat(values);
+    formatting([&] { inner_->applyParagraphFormat(values); });
   }
-  void applyFont(const FontFormatValues& values) override { inner_->applyFont(values); }
+  int32_t lineSpacingRule() override {
+    return formatting([&] { return inner_->lineSpacingRule(); });
+  }
+  void applyFont(const FontFormatValues& values) override {
+    formatting([&] { inner_->applyFont(values); });
+  }
   void addCentredPageNumbers(int32_t section, bool firstPage) override {
-    inner_->addCentredPageNumbers(section, firstPage);
+    formatting([&] { inner_->addCentredPageNumbers(section, firstPage); });
   }
-  std::u32string sectionText(int32_t section) override { return inner_->sectionText(section); }
+  std::u32string sectionText(int32_t section) override {
+    return formatting([&] { return inner_->sectionText(section); });
+  }
   void deleteSectionCharacters(int32_t section, int32_t count) override {
-    inner_->deleteSectionCharacters(section, count);
+    formatting([&] { inner_->deleteSectionCharacters(section, count); });
   }
 
   void saveAs(const SaveRequest& request) override {
@@ -73,7 +103,8 @@ class TimedDocument : public Document {
 std::string stageTimesLine(const std::string& instanceName, const StageTimes& times) {
   return instanceName + "\t" + times.path + "\t" + milliseconds(times.launchMs) + "\t" +
          milliseconds(times.openMs) + "\t" + milliseconds(times.statisticsMs) + "\t" +
-         milliseconds(times.saveMs) + "\t" + milliseconds(times.closeMs) + "\n";
+         milliseconds(times.saveMs) + "\t" + milliseconds(times.closeMs) + "\t" +
+         milliseconds(times.formatMs) + "\t" + milliseconds(times.spellingMs) + "\n";
 }
 
 std::unique_ptr<StageTimer> StageTimer::fromEnvironment(const std::string& instanceName) {

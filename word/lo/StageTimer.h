@@ -17,9 +17,12 @@ struct StageTimes {
   double statisticsMs = 0;  // every count of the document together
   double saveMs = 0;
   double closeMs = 0;
+  double formatMs = 0;    // every formatting operation together
+  double spellingMs = 0;  // counting the spelling errors
 };
 
-// "<instance>\t<path>\t<launch>\t<open>\t<statistics>\t<save>\t<close>\n", in milliseconds.
+// "<instance>\t<path>\t<launch>\t<open>\t<statistics>\t<save>\t<close>\t<format>\t<spelling>\n",
+// in milliseconds.
 std::string stageTimesLine(const std::string& instanceName, const StageTimes& times);
 
 // Adds the time a step takes to a total, whether the step returns or throws.
