@@ -58,6 +58,14 @@ class LibreOfficeDocument : public Document {
   const std::vector<SectionRun>& sections();
   const SectionRun& section(int32_t number);
   [[noreturn]] void unsupported(const char* operation) const;
+  // After an edit the counts must be read afresh; after one that adds or removes paragraphs the
+  // sections too.
+  void edited(bool paragraphsChanged = false) {
+    statistics_.reset();
+    if (paragraphsChanged) {
+      sections_.reset();
+    }
+  }
 
   std::shared_ptr<DocumentHost> host_;
   uint64_t generation_;
