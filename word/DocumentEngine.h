@@ -114,6 +114,13 @@ struct SpellingErrors {
   std::vector<std::string> languagesWithoutDictionary;  // language tags such as "de-DE"
 };
 
+// The user data new text, comments and revisions are signed with; an absent field is left as
+// the engine has it.
+struct UserData {
+  std::optional<std::string> name, initials, address;
+  bool operator==(const UserData&) const = default;
+};
+
 // The one failure type of an engine; see the contract at the top of this file.
 class EngineError : public std::runtime_error {
  public:
@@ -209,8 +216,7 @@ class DocumentEngine {
   virtual int32_t openDocumentCount() = 0;
   virtual void closeAllDocuments() = 0;
 
-  virtual void setUserData(const std::string& name, const std::string& initials,
-                           const std::string& address) = 0;
+  virtual void setUserData(const UserData& data) = 0;
 };
 
 }  // namespace kelvara::word

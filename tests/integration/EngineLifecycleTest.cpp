@@ -54,7 +54,7 @@ TEST(EngineLifecycleTest, StartsItsOwnOfficeAndEndsIt) {
   document->close();
 
   // The user data goes into the office's profile, which keeps it at the end.
-  engine->setUserData("Ann Example", "AE", "1 Main Street");
+  engine->setUserData({"Ann Example", "AE", "1 Main Street"});
   engine->quit();
   EXPECT_FALSE(engine->connected());
   EXPECT_TRUE(waitUntilGone(pid));

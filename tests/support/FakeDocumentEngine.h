@@ -43,8 +43,8 @@ class FakeDocumentEngine : public word::DocumentEngine {
     std::vector<word::FontFormatValues> fonts;
     std::vector<std::pair<int32_t, bool>> pageNumbers;   // section, first page
     std::vector<std::pair<int32_t, int32_t>> deletions;  // section, count
-    std::vector<std::string> switches;  // "track 0", "print 0", "show 0", "personal 1"
-    std::vector<std::string> userData;  // "name", "initials", "address" of each setUserData()
+    std::vector<std::string> switches;     // "track 0", "print 0", "show 0", "personal 1"
+    std::vector<word::UserData> userData;  // of each setUserData()
   };
 
   std::map<std::string, Script> scripts;
@@ -79,10 +79,7 @@ class FakeDocumentEngine : public word::DocumentEngine {
   std::string lastErrorText() const override { return lastError_; }
   int32_t openDocumentCount() override { return openDocuments; }
   void closeAllDocuments() override { openDocuments = 0; }
-  void setUserData(const std::string& name, const std::string& initials,
-                   const std::string& address) override {
-    formatting.userData = {name, initials, address};
-  }
+  void setUserData(const word::UserData& data) override { formatting.userData.push_back(data); }
 
   const Script& scriptFor(const std::string& path) const;
 

@@ -97,10 +97,7 @@ class LibreOfficeEngine : public DocumentEngine {
   std::string lastErrorText() const override { return parts_->loader.lastError(); }
   int32_t openDocumentCount() override { return lo::countOpenDocuments(parts_->office); }
   void closeAllDocuments() override { lo::closeOpenDocuments(parts_->office); }
-  void setUserData(const std::string& name, const std::string& initials,
-                   const std::string& address) override {
-    parts_->settings.setUserData(name, initials, address);
-  }
+  void setUserData(const UserData& data) override { parts_->settings.setUserData(data); }
 
  private:
   std::unique_ptr<Document> load(const OpenRequest& request) {

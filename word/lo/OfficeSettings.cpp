@@ -17,11 +17,9 @@ void OfficeSettings::setRemovePersonalInfoOnSaving(bool on) {
   removePersonalInfoLaunch_ = office_.launchCount();
 }
 
-void OfficeSettings::setUserData(const std::string& name, const std::string& initials,
-                                 const std::string& address) {
-  std::vector<std::string> wanted{name, initials, address};
-  if (userData_ != wanted) {
-    userData_ = std::move(wanted);
+void OfficeSettings::setUserData(const UserData& data) {
+  if (userData_ != data) {
+    userData_ = data;
     userDataLaunch_ = 0;
   }
   if (office_.answers()) {
@@ -34,12 +32,21 @@ void OfficeSettings::applyUserData() {
     return;
   }
   try {
-    // The office keeps one name; the word processor's full user name goes into its first part.
-    writeOfficeSettings(office_.connection(), "/org.openoffice.UserProfile/Data",
-                        {{"givenname", Any(toOU((*userData_)[0]))},
-                         {"sn", Any(OUString())},
-                         {"initials", Any(toOU((*userData_)[1]))},
-                         {"street", Any(toOU((*userData_)[2]))}});
+    // The office keeps the name in two parts; the full user name goes into the first.
+    std::vector<std::pair<std::string, Any>> values;
+    if (userData_->name) {
+      values.push_back({"givenname", Any(toOU(*userData_->name))});
+      values.push_back({"sn", Any(OUString())});
+    }
+    if (userData_->initials) {
+      values.push_back({"initials", Any(toOU(*userData_->initials))});
+    }
+    if (userData_->address) {
+      values.push_back({"street", Any(toOU(*userData_->address))});
+    }
+    if (!values.empty()) {
+      writeOfficeSettings(office_.connection(), "/org.openoffice.UserProfile/Data", values);
+    }
     userDataLaunch_ = office_.launchCount();
   } catch (...) {
     office_.fail("setting the user data");

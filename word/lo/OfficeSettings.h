@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "word/DocumentEngine.h"
+
 namespace kelvara::word::lo {
 
 class OfficeSupervisor;
@@ -17,8 +19,7 @@ class OfficeSettings {
   explicit OfficeSettings(OfficeSupervisor& office) : office_(office) {}
 
   // Keeps the user data for every office this engine launches; written at once when one answers.
-  void setUserData(const std::string& name, const std::string& initials,
-                   const std::string& address);
+  void setUserData(const UserData& data);
   // Writes the user data into the answering office unless it already has it.
   void applyUserData();
   // Writes the switch unless the office already has this value; an office failure propagates.
@@ -26,8 +27,8 @@ class OfficeSettings {
 
  private:
   OfficeSupervisor& office_;
-  std::optional<std::vector<std::string>> userData_;  // name, initials, address
-  uint64_t userDataLaunch_ = 0;                       // the launch that has it; 0: none
+  std::optional<UserData> userData_;
+  uint64_t userDataLaunch_ = 0;  // the launch that has it; 0: none
   std::optional<bool> removePersonalInfo_;
   uint64_t removePersonalInfoLaunch_ = 0;
 };
