@@ -135,6 +135,7 @@ bool BatchRun::Run() {
   }
 
   counters_ = RunCounters{};
+  languagesWithoutDictionary_.clear();
   showCounters();
   if (settings_.ExtConv && settings_.ExternalConverterProgram.size() < 5) {
     settings_.ExtConv = false;

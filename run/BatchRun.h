@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -94,6 +95,8 @@ class BatchRun {
   void commitConverted(const DocumentJob& job, const word::ConversionOutcome& outcome,
                        bool& docWarned);
   void onConversionError(const std::string& message, const DocumentJob& job);
+  // Formatting's part of the main log: "\n" ends a line.
+  void writeFormattingLog(const std::string& text);
   // Documents that may be under conversion at once before the walk waits for the oldest.
   size_t maxInFlight() const;
   bool skippedByFilters(const std::string& inpFileName);
@@ -132,6 +135,8 @@ class BatchRun {
   std::unique_ptr<ConversionPool> pool_;
   CommitQueue commits_;
   std::map<std::string, int> namesInFlight_;
+  // Languages the run has said it cannot check the spelling of; each is said once.
+  std::set<std::string> languagesWithoutDictionary_;
   std::unique_ptr<BackgroundFileCount> fileCount_;
   bool totalShown_ = false;
   bool UiIdle_ = true;

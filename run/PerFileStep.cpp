@@ -123,6 +123,9 @@ word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const Do
     checkpoint = [this] { waitWhilePausedQuietly(); };
   }
   word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_, nullptr};
+  if (!pool_->threaded()) {
+    context.progress = [this](const std::string& text) { view_.setProgress(text); };
+  }
   return word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
 }
 
@@ -159,6 +162,7 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
   index_.FileBegins();
   if (outcome.conversionStarted) {
     logs_.WriteLog("   Conversion ");
+    writeFormattingLog(outcome.formattingLog);
   }
 
   bool docWarned = false;
@@ -202,6 +206,12 @@ void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOut
       logs_.WriteLog(" - " + std::to_string(*outcome.saved->spellingErrors) + " Spelling Err.");
       logs_.WriteLogLn("");
     }
+    for (const std::string& language : outcome.saved->languagesWithoutDictionary) {
+      if (languagesWithoutDictionary_.insert(language).second) {
+        logs_.WriteLogLn("No spelling dictionary for the language " + language +
+                         ": its spelling errors are not counted");
+      }
+    }
   }
   view_.setDocumentHint(kInactive);
   view_.refreshFreeDisk();
@@ -229,6 +239,17 @@ void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOut
   view_.setConversionState("Converted " + job.docName + " -> " + job.outName + ": OK      ");
   if (!scanner_.Active()) {
     view_.setConversionStateHint("No errors");
+  }
+}
+
+void BatchRun::writeFormattingLog(const std::string& text) {
+  size_t start = 0;
+  for (size_t end = text.find('\n'); end != std::string::npos; end = text.find('\n', start)) {
+    logs_.WriteLogLn(std::string_view(text).substr(start, end - start));
+    start = end + 1;
+  }
+  if (start < text.size()) {
+    logs_.WriteLog(std::string_view(text).substr(start));
   }
 }
 

@@ -98,7 +98,7 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
       outcome.loadWarnings = document->loadWarnings();
       outcome.statistics = document->computeStatistics();
       if (context.formatting) {
-        context.formatting->ApplyFormatting(context.engine, *document, report);
+        context.formatting->ApplyFormatting(settings, context.engine, *document, report);
         outcome.formattingLog = report.logText;
       }
       document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));

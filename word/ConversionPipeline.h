@@ -33,8 +33,8 @@ struct FormattingReport {
 class FormattingStep {
  public:
   virtual ~FormattingStep() = default;
-  virtual void ApplyFormatting(DocumentEngine& engine, Document& document,
-                               FormattingReport& report) = 0;
+  virtual void ApplyFormatting(const config::Settings& settings, DocumentEngine& engine,
+                               Document& document, FormattingReport& report) = 0;
 };
 
 struct PipelineContext {

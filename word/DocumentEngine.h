@@ -83,6 +83,7 @@ struct PageSetupValues {
   std::optional<bool> mirrorMargins, twoPagesOnOne;
   std::optional<int32_t> orientation;  // 0 portrait, 1 landscape
   std::optional<int32_t> sectionStart;
+  bool operator==(const PageSetupValues&) const = default;
 };
 
 struct ParagraphFormatValues {
@@ -93,6 +94,7 @@ struct ParagraphFormatValues {
   std::optional<double> lineSpacing;
   std::optional<bool> widowControl, keepWithNext, keepTogether, pageBreakBefore;
   std::optional<bool> noLineNumber, hyphenation;
+  bool operator==(const ParagraphFormatValues&) const = default;
 };
 
 struct FontFormatValues {
@@ -105,6 +107,7 @@ struct FontFormatValues {
   std::optional<bool> kerning;
   std::optional<double> kerningFrom;
   std::optional<int32_t> scaling;  // percent
+  bool operator==(const FontFormatValues&) const = default;
 };
 
 // What a spelling count found: the words the spelling checker rejects, and the languages of

@@ -12,6 +12,7 @@
 #include "app/console/ConsoleView.h"
 #include "config/IniFile.h"
 #include "config/SettingsLoader.h"
+#include "format/ApplyFormatting.h"
 #include "format/FormatParameterSet.h"
 #include "platform/FileSystem.h"
 #include "platform/Interrupts.h"
@@ -231,6 +232,8 @@ int main(int argc, char** argv) {
   }
 
   run::BatchRun batch(settings, formats, *engine, view, locale, selection, gControl);
+  format::DocumentFormatter formatter(formats, word::kRevisionRulesVersion);
+  batch.setFormattingStep(&formatter);
   for (const auto& more : poolEngines) {
     batch.addEngine(*more);
   }

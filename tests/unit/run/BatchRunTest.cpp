@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "format/ApplyFormatting.h"
 #include "support/FakeDocumentEngine.h"
 #include "support/RecordingView.h"
 #include "support/ScratchDir.h"
@@ -431,6 +432,65 @@ TEST_F(BatchRunTest, FaultsTheEngineRepairedAreWarningsOfAConvertedDocument) {
                        "Repaired: a relationship points at a missing part\r\n"));
   EXPECT_FALSE(contains(warnings, "b.docx"));
   EXPECT_TRUE(contains(warnings, "Total number of files with warning(s): 1"));
+}
+
+}  // namespace
+}  // namespace kelvara::run
+
+namespace kelvara::run {
+namespace {
+
+class BatchRunFormattingTest : public BatchRunTest {
+ protected:
+  bool runFormatted() {
+    BatchRun batch(settings, formats, engine, view, locale, selection, control);
+    format::DocumentFormatter formatter(formats, "12.0");
+    batch.setFormattingStep(&formatter);
+    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
+    const bool started = batch.Run();
+    counters = batch.counters();
+    return started;
+  }
+};
+
+TEST_F(BatchRunFormattingTest, SectionsGoToTheMainLogBeforeTheCountsOfTheFormattedDocument) {
+  tmp.file("in/a.doc");
+  engine.scripts["a.doc"].sections = {{0, U"x\r", 7}, {1, U"y\r", 7}};
+  ASSERT_TRUE(runFormatted());
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_TRUE(contains(log("ConvLog.txt"),
+                       "   Conversion Sect. 1 Portr., Sect. 2 Landsc. \r\n"
+                       "              1 Pages - 3 Paragraphs - 10 Lines"));
+  EXPECT_NE(std::find(view.progress.begin(), view.progress.end(), "Section Nr. 2 - Landscape"),
+            view.progress.end());
+}
+
+TEST_F(BatchRunFormattingTest, AFailureInASectionIsLoggedWithItsNumberAndTheRunGoesOn) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  engine.scripts["a.doc"].sections = {{0, U"x\r", 7}, {1, U"y\r", 7}, {0, U"z\r", 7}};
+  engine.scripts["a.doc"].failPageSetupOfSection = 2;
+  ASSERT_TRUE(runFormatted());
+  EXPECT_EQ(counters.FilesConverted, 1);
+  EXPECT_EQ(counters.FilesInError, 1);
+  EXPECT_TRUE(
+      contains(log("ErrorLog.txt"), "Error on Section 2\r\nThe page style refused a value\r\n"));
+  EXPECT_TRUE(contains(log("ConvLog.txt"),
+                       "   Conversion Sect. 1 Portr., Sect. 2 The page style refused a value\r\n"));
+}
+
+TEST_F(BatchRunFormattingTest, ALanguageWithoutDictionaryIsNamedOncePerRun) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.doc");
+  for (const char* name : {"a.doc", "b.doc"}) {
+    engine.scripts[name].spelling = {0, {"de-DE"}};
+  }
+  ASSERT_TRUE(runFormatted());
+  const std::string main = log("ConvLog.txt");
+  EXPECT_EQ(count(main, "No spelling dictionary for the language de-DE"), 1);
+  // The main log goes on from run to run; the next run says it again, once.
+  ASSERT_TRUE(runFormatted());
+  EXPECT_EQ(count(log("ConvLog.txt"), "No spelling dictionary for the language de-DE"), 2);
 }
 
 }  // namespace

@@ -1,0 +1,338 @@
+#include "format/ApplyFormatting.h"
+
+#include <algorithm>
+#include <string>
+#include <utility>
+
+namespace kelvara::format {
+namespace {
+
+// Lengths travel to the engine as single-precision numbers, as the word processor takes them.
+double single(double points) {
+  return static_cast<double>(static_cast<float>(points));
+}
+
+constexpr char32_t kCarriageReturn = 13;
+constexpr char32_t kFormFeed = 12;
+constexpr char32_t kBlank = 32;
+// The most characters a clean-up looks at.
+constexpr int32_t kCleanUpReach = 100;
+
+constexpr int32_t kRuleAtLeast = 3;
+constexpr int32_t kRuleExactly = 4;
+
+// A lost or ended office is not a clean-up's failure to pass over.
+bool engineGone(const word::EngineError& e) {
+  return e.kind() != word::EngineError::Kind::Failed;
+}
+
+template <class Step>
+void passOverFailure(Step&& step) {
+  try {
+    step();
+  } catch (const word::EngineError& e) {
+    if (engineGone(e)) {
+      throw;
+    }
+  } catch (const std::exception&) {
+  }
+}
+
+}  // namespace
+
+DocumentFormatter::DocumentFormatter(const FormatParameterSet& parameters,
+                                     const std::string& engineVersion)
+    : parameters_(parameters), revisionRules_(engineVersion == "10.0" || engineVersion == "11.0") {}
+
+void DocumentFormatter::ApplyFormatting(const config::Settings& settings,
+                                        word::DocumentEngine& engine, word::Document& document,
+                                        word::FormattingReport& report) {
+  report.currentSection = 0;
+  applyRevisions(document);
+  if (revisionRules_) {
+    document.setRemovePersonalInformation(settings.RemovePersonalInfo);
+  }
+  applyUserData(settings, engine);
+  applyGeneralPageSetup(document);
+  applyFont(document);
+  applyParagraphFormat(document);
+
+  const int32_t sections = document.sectionCount();
+  bool previousLandscape = false;
+  for (int32_t i = 1; i <= sections; ++i) {
+    report.logText += "Sect. " + std::to_string(i) + " ";
+    report.currentSection = i;
+    if (report.progress) {
+      report.progress("Section Nr. " + std::to_string(i) +
+                      (document.sectionOrientation(i) != 0 ? " - Landscape" : " - Portrait"));
+    }
+    if (settings.AddPagesNumbers) {
+      document.addCentredPageNumbers(i, true);
+    }
+    const bool landscape = document.sectionOrientation(i) != 0;
+    applySectionPageSetup(document, i, landscape);
+    if (i == sections) {
+      report.logText += landscape ? "Landsc. \n" : "Portr. \n";
+    } else {
+      report.logText += landscape ? "Landsc., " : "Portr., ";
+    }
+    if (landscape) {
+      previousLandscape = true;
+    } else {
+      if (previousLandscape && settings.RemoveEmptySections) {
+        RemoveEmptySectionStart(document, i);
+      }
+      previousLandscape = false;
+    }
+    if (settings.RemoveCRAtEndOfSections) {
+      RemoveTrailingMarks(document, i);
+    }
+  }
+  // What fails after the loop (saving) is no section's failure.
+  report.currentSection = 0;
+}
+
+void DocumentFormatter::applyRevisions(word::Document& document) const {
+  if (!revisionRules_) {
+    return;
+  }
+  const RevisionSetup& r = parameters_.Revisions;
+  if (r.flags.TrackRevisions) {
+    document.setTrackRevisions(r.TrackRevisions);
+  }
+  if (r.flags.PrintRevisions) {
+    document.setPrintRevisions(r.PrintRevisions);
+  }
+  if (r.flags.ShowRevisions) {
+    document.setShowRevisions(r.ShowRevisions);
+  }
+}
+
+void DocumentFormatter::applyUserData(const config::Settings& settings,
+                                      word::DocumentEngine& engine) const {
+  const UserDataFlags& flags = parameters_.UserData;
+  word::UserData data;
+  if (flags.UserName) {
+    data.name = settings.UserName;
+  }
+  if (flags.UserInitials) {
+    data.initials = settings.UserInitials;
+  }
+  if (flags.UserAddr) {
+    data.address = settings.UserAddress;
+  }
+  if (data != word::UserData{}) {
+    engine.setUserData(data);
+  }
+}
+
+void DocumentFormatter::applyGeneralPageSetup(word::Document& document) const {
+  const GeneralPageSetup& g = parameters_.General;
+  word::PageSetupValues values;
+  if (g.flags.SectionStart) {
+    values.sectionStart = g.SectionStart;
+  }
+  if (g.flags.OddAndEvenPagesHeaderFooter) {
+    values.oddAndEvenPagesHeaderFooter = g.OddAndEvenPagesHeaderFooter;
+  }
+  if (g.flags.DifferentFirstPageHeaderFooter) {
+    values.differentFirstPageHeaderFooter = g.FirstPageHeaderFooter;
+  }
+  if (g.flags.MirrorMargins) {
+    values.mirrorMargins = g.MirrorMargins;
+  }
+  if (g.flags.Gutter) {
+    values.gutter = single(g.Gutter);
+  }
+  if (g.flags.GutterPos) {
+    values.gutterOnTop = g.GutterOnTop;
+  }
+  if (g.flags.TwoPagesOnOne) {
+    values.twoPagesOnOne = g.TwoPagesOnOne;
+  }
+  if (g.flags.Orientation) {
+    values.orientation = g.Orientation;
+  }
+  if (values != word::PageSetupValues{}) {
+    document.applyPageSetup(0, values);
+  }
+}
+
+void DocumentFormatter::applyFont(word::Document& document) const {
+  const FontSetup& f = parameters_.Font;
+  word::FontFormatValues values;
+  if (f.flags.FontName) {
+    values.name = f.FontName;
+  }
+  if (f.flags.FontSize) {
+    values.size = f.FontSize;
+  }
+  if (f.flags.FontStyle && f.FontStyle != 0) {
+    values.style = f.FontStyle;
+  }
+  if (f.flags.FontShrink && f.FontShrink > 0) {
+    values.shrinkSteps = f.FontShrink;
+  }
+  if (f.flags.FontGrow && f.FontGrow > 0) {
+    values.growSteps = f.FontGrow;
+  }
+  if (f.flags.FontSpacing && f.FontSpacingType > 0) {
+    values.spacing = single(f.FontSpacing);
+  }
+  if (f.flags.FontPosition && f.FontPositionType > 0) {
+    values.position = f.FontPosition;
+  }
+  // Scales outside what the word processor accepts are passed over.
+  if (f.flags.FontScaling && f.FontScaling >= 1 && f.FontScaling <= 600) {
+    values.scaling = f.FontScaling;
+  }
+  // The kerning value is the size from which kerning applies; 0 switches it off.
+  if (f.flags.FontKerning) {
+    values.kerning = f.FontKerningValue > 0;
+    values.kerningFrom = f.FontKerningValue;
+  }
+  if (values != word::FontFormatValues{}) {
+    document.applyFont(values);
+  }
+}
+
+void DocumentFormatter::applyParagraphFormat(word::Document& document) const {
+  const ParagraphSetup& p = parameters_.Paragraph;
+  word::ParagraphFormatValues values;
+  if (p.flags.LeftIndent) {
+    values.leftIndent = single(p.ParagraphLeftIndent);
+  }
+  if (p.flags.RightIndent) {
+    values.rightIndent = single(p.ParagraphRightIndent);
+  }
+  if (p.flags.ParagraphSpaceBefore) {
+    values.spaceBefore = single(p.ParagraphSpaceBefore);
+  }
+  if (p.flags.ParagraphSpaceAfter) {
+    values.spaceAfter = single(p.ParagraphSpaceAfter);
+  }
+  if (p.flags.LineSpacingRule) {
+    values.lineSpacingRule = p.ParagraphLineSpacingRule;
+  }
+  if (p.flags.LineSpacing) {
+    // A spacing value means something only for the rules "at least" and "exactly"; the content's
+    // rule is read back unless this very step sets it.
+    const int32_t rule = values.lineSpacingRule ? *values.lineSpacingRule : [&] {
+      if (values != word::ParagraphFormatValues{}) {
+        document.applyParagraphFormat(values);
+        values = {};
+      }
+      return document.lineSpacingRule();
+    }();
+    if (rule == kRuleAtLeast || rule == kRuleExactly) {
+      values.lineSpacingRule = rule;
+      values.lineSpacing = single(p.ParagraphLineSpacing);
+    }
+  }
+  if (p.flags.ParagraphAlignment) {
+    values.alignment = p.ParagraphAlignment;
+  }
+  if (p.flags.WidowControl) {
+    values.widowControl = p.WidowControl;
+  }
+  if (p.flags.KeepWithNext) {
+    values.keepWithNext = p.KeepWithNext;
+  }
+  if (p.flags.KeepTogether) {
+    values.keepTogether = p.KeepTogether;
+  }
+  if (p.flags.PageBreakBefore) {
+    values.pageBreakBefore = p.PageBreakBefore;
+  }
+  if (p.flags.NoLineNumber) {
+    values.noLineNumber = p.NoLineNumber;
+  }
+  if (p.flags.Hyphenation) {
+    values.hyphenation = p.Hyphenation;
+  }
+  if (p.flags.FirstLineIndent) {
+    values.firstLineIndent = single(p.ParagraphFirstLineIndent);
+  }
+  if (values != word::ParagraphFormatValues{}) {
+    document.applyParagraphFormat(values);
+  }
+}
+
+void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t section,
+                                              bool landscape) const {
+  const PageSetupSet& r = landscape ? parameters_.Landscape : parameters_.Portrait;
+  word::PageSetupValues values;
+  if (r.flags.PaperSize) {
+    values.paperSize = r.PaperSize;
+  }
+  if (r.flags.PageWidth || r.flags.PageHeight) {
+    // Width and height count only on custom paper.
+    const int32_t paper = values.paperSize ? *values.paperSize : document.sectionPaperSize(section);
+    if (paper == 41) {
+      if (r.flags.PageWidth) {
+        values.pageWidth = single(r.PageWidth);
+      }
+      if (r.flags.PageHeight) {
+        values.pageHeight = single(r.PageHeight);
+      }
+    }
+  }
+  values.orientation = landscape ? 1 : 0;
+  if (r.flags.TopMargin) {
+    values.topMargin = single(r.TopMargin);
+  }
+  if (r.flags.BottomMargin) {
+    values.bottomMargin = single(r.BottomMargin);
+  }
+  if (r.flags.LeftMargin) {
+    values.leftMargin = single(r.LeftMargin);
+  }
+  if (r.flags.RightMargin) {
+    values.rightMargin = single(r.RightMargin);
+  }
+  if (r.flags.FooterDistance) {
+    values.footerDistance = single(r.FooterDistance);
+  }
+  if (r.flags.HeaderDistance) {
+    values.headerDistance = single(r.HeaderDistance);
+  }
+  if (r.flags.VerticalAlignment) {
+    values.verticalAlignment = r.VerticalAlignment;
+  }
+  document.applyPageSetup(section, values);
+}
+
+void RemoveEmptySectionStart(word::Document& document, int32_t section) {
+  passOverFailure([&] {
+    const std::u32string text = document.sectionText(section);
+    const int32_t m = std::min<int32_t>(static_cast<int32_t>(text.size()), kCleanUpReach);
+    int32_t k = 0;
+    while (k < m && text[static_cast<size_t>(k)] == kCarriageReturn) {
+      ++k;
+    }
+    if (k < m && text[static_cast<size_t>(k)] == kFormFeed) {
+      document.deleteSectionCharacters(section, k + 1);
+    }
+  });
+}
+
+void RemoveTrailingMarks(word::Document& document, int32_t section) {
+  passOverFailure([&] {
+    const std::u32string text = document.sectionText(section);
+    const int32_t c = static_cast<int32_t>(text.size());
+    const int32_t lowest = c <= kCleanUpReach ? 1 : c - kCleanUpReach;
+    int32_t k = 0;
+    for (int32_t j = c; j >= lowest; --j) {
+      const char32_t ch = text[static_cast<size_t>(j - 1)];
+      if (ch != kCarriageReturn && ch != kBlank) {
+        break;
+      }
+      ++k;
+    }
+    if (k - 1 > 0) {
+      document.deleteSectionCharacters(section, -(k - 1));
+    }
+  });
+}
+
+}  // namespace kelvara::format
