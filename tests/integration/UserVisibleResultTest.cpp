@@ -112,7 +112,9 @@ class UserVisibleResultTest : public ::testing::Test {
                                      const std::string& statistics) const {
     return {lit("Input Path: " + inDir + " - Output Path: " + outDir),
             lit(" Conversion " + docName + " -> " + outName),
-            lit("   Conversion               ") + statistics,
+            // One portrait section, re-formatted with the default values.
+            lit("   Conversion Sect. 1 Portr. "),
+            lit("              ") + statistics,
             lit("   0 Changes - 0 Spelling Err."),
             " Result OK - at: " + kTime,
             ""};
