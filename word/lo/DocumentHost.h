@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "word/DocumentEngine.h"
@@ -23,6 +24,8 @@ class DocumentHost {
   virtual std::string saveFilterName(int32_t saveFormat, bool* plainText) = 0;
   // The office-wide switch for removing personal data on saving.
   virtual void setRemovePersonalInfoOnSaving(bool on) = 0;
+  // The user name documents are saved under; absent when none was set.
+  virtual std::optional<std::string> userName() const = 0;
 };
 
 }  // namespace kelvara::word::lo

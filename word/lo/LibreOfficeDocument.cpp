@@ -301,12 +301,15 @@ void LibreOfficeDocument::saveAs(const SaveRequest& request) {
     try {
       guarded("saving", [&] {
         host_->setRemovePersonalInfoOnSaving(removePersonalInfo_);
+        Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
+        auto props = supplier->getDocumentProperties();
         if (removePersonalInfo_) {
-          Reference<css::document::XDocumentPropertiesSupplier> supplier(model_, UNO_QUERY_THROW);
-          auto props = supplier->getDocumentProperties();
           props->setAuthor(OUString());
           props->setModifiedBy(OUString());
           props->setPrintedBy(OUString());
+        } else if (const auto user = host_->userName()) {
+          // A saved document names who saved it last, as the word processor's own save does.
+          props->setModifiedBy(toOU(*user));
         }
         std::vector<css::beans::PropertyValue> args{property("FilterName", Any(toOU(filter))),
                                                     property("Overwrite", Any(true))};

@@ -28,6 +28,7 @@ struct EngineParts : lo::DocumentHost {
   void setRemovePersonalInfoOnSaving(bool on) override {
     settings.setRemovePersonalInfoOnSaving(on);
   }
+  std::optional<std::string> userName() const override { return settings.userName(); }
 
   lo::OfficeSupervisor office;
   lo::ConverterCatalog catalog{office};

@@ -20,6 +20,7 @@ class OfficeSettings {
 
   // Keeps the user data for every office this engine launches; written at once when one answers.
   void setUserData(const UserData& data);
+  std::optional<std::string> userName() const { return userData_ ? userData_->name : std::nullopt; }
   // Writes the user data into the answering office unless it already has it.
   void applyUserData();
   // Writes the switch unless the office already has this value; an office failure propagates.
