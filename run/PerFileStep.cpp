@@ -124,7 +124,7 @@ word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const Do
   }
   word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_, nullptr};
   if (!pool_->threaded()) {
-    context.progress = [this](const std::string& text) { view_.setProgress(text); };
+    context.progress = [this](const std::string& text) { view_.setSectionProgress(text); };
   }
   return word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
 }

@@ -17,6 +17,9 @@ class RunView {
   virtual void setConversionStateHint(const std::string& /*text*/) {}
   // The progress box (what is happening inside the current step).
   virtual void setProgress(const std::string& text) = 0;
+  // The progress box while a document is re-formatted ("Section Nr. 2 - Landscape"): a passing
+  // state, shown where it can be overwritten and nowhere else.
+  virtual void setSectionProgress(const std::string& text) { setProgress(text); }
   // The input- and output-path boxes and their hints.
   virtual void setPathBoxes(const std::string& /*input*/, const std::string& /*output*/) {}
   virtual void setOutputPathBox(const std::string& /*output*/) {}

@@ -22,6 +22,8 @@ class ConsoleView : public run::RunView {
   void setConversionState(const std::string& text) override;
   void setConversionStateHint(const std::string& text) override;
   void setProgress(const std::string& text) override;
+  // A line per section of every document would bury what matters; the console shows none.
+  void setSectionProgress(const std::string&) override {}
   void setCounters(const run::RunCounters& counters) override;
   void setTotalEstimate(int files) override;
   void showMessage(const std::string& text) override;
