@@ -24,6 +24,9 @@
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
 #include "word/lo/OfficeErrors.h"
+#include "word/lo/PageNumbers.h"
+#include "word/lo/PageStyleWriter.h"
+#include "word/lo/PageStyles.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -244,8 +247,13 @@ void LibreOfficeDocument::unsupported(const char* operation) const {
   throw EngineError(EngineError::Kind::Failed, std::string(operation) + ": not supported yet");
 }
 
-void LibreOfficeDocument::applyPageSetup(int32_t, const PageSetupValues&) {
-  unsupported("Page setup");
+void LibreOfficeDocument::applyPageSetup(int32_t number, const PageSetupValues& values) {
+  const std::vector<SectionRun> targets =
+      number == 0 ? sections() : std::vector<SectionRun>{section(number)};
+  const bool restyled = guarded("setting up the pages", [&] {
+    return lo::applyPageSetup(model_, targets, values, pendingLayouts_);
+  });
+  edited(restyled);
 }
 
 void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues&) {
@@ -256,16 +264,21 @@ int32_t LibreOfficeDocument::lineSpacingRule() {
   unsupported("Reading the line spacing");
 }
 
-int32_t LibreOfficeDocument::sectionPaperSize(int32_t) {
-  unsupported("Reading the paper size");
+int32_t LibreOfficeDocument::sectionPaperSize(int32_t number) {
+  const SectionRun& run = section(number);
+  return guarded("reading the paper size",
+                 [&] { return pageStylePaperSize(model_, run.pageStyle); });
 }
 
 void LibreOfficeDocument::applyFont(const FontFormatValues&) {
   unsupported("Font format");
 }
 
-void LibreOfficeDocument::addCentredPageNumbers(int32_t, bool) {
-  unsupported("Page numbers");
+void LibreOfficeDocument::addCentredPageNumbers(int32_t number, bool firstPage) {
+  const SectionRun run = section(number);
+  guarded("adding page numbers",
+          [&] { lo::addCentredPageNumbers(model_, run.pageStyle, firstPage, pendingLayouts_); });
+  edited();
 }
 
 std::u32string LibreOfficeDocument::sectionText(int32_t number) {

@@ -9,6 +9,7 @@
 
 #include "word/DocumentEngine.h"
 #include "word/lo/DocumentHost.h"
+#include "word/lo/PageStyleWriter.h"
 #include "word/lo/Sections.h"
 #include "word/lo/UnoSupport.h"
 
@@ -77,6 +78,7 @@ class LibreOfficeDocument : public Document {
   std::vector<std::string> loadWarnings_;
   std::optional<DocumentStatistics> statistics_;  // valid until the document is edited
   std::optional<std::vector<SectionRun>> sections_;
+  PendingLayouts pendingLayouts_;  // header and footer layout waiting for a header or footer
 };
 
 }  // namespace kelvara::word::lo
