@@ -23,7 +23,9 @@
 #include "word/OutputCompleteness.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
+#include "word/lo/FontFormatWriter.h"
 #include "word/lo/OfficeErrors.h"
+#include "word/lo/ParagraphFormatWriter.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -248,20 +250,29 @@ void LibreOfficeDocument::applyPageSetup(int32_t, const PageSetupValues&) {
   unsupported("Page setup");
 }
 
-void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues&) {
-  unsupported("Paragraph format");
+void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues& values) {
+  std::vector<int32_t> sectionStarts;
+  if (values.pageBreakBefore && *values.pageBreakBefore) {
+    for (const SectionRun& run : sections()) {
+      sectionStarts.push_back(run.firstElement);
+    }
+  }
+  guarded("setting the paragraph format",
+          [&] { lo::applyParagraphFormat(model_, values, sectionStarts); });
+  edited();
 }
 
 int32_t LibreOfficeDocument::lineSpacingRule() {
-  unsupported("Reading the line spacing");
+  return guarded("reading the line spacing", [&] { return bodyLineSpacingRule(model_); });
 }
 
 int32_t LibreOfficeDocument::sectionPaperSize(int32_t) {
   unsupported("Reading the paper size");
 }
 
-void LibreOfficeDocument::applyFont(const FontFormatValues&) {
-  unsupported("Font format");
+void LibreOfficeDocument::applyFont(const FontFormatValues& values) {
+  guarded("setting the font", [&] { lo::applyFont(model_, values); });
+  edited();
 }
 
 void LibreOfficeDocument::addCentredPageNumbers(int32_t, bool) {
