@@ -26,6 +26,7 @@
 #include "word/lo/FontFormatWriter.h"
 #include "word/lo/OfficeErrors.h"
 #include "word/lo/ParagraphFormatWriter.h"
+#include "word/lo/SectionEdits.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -284,8 +285,10 @@ std::u32string LibreOfficeDocument::sectionText(int32_t number) {
   return guarded("reading the section text", [&] { return lo::sectionText(model_, run); });
 }
 
-void LibreOfficeDocument::deleteSectionCharacters(int32_t, int32_t) {
-  unsupported("Deleting characters");
+void LibreOfficeDocument::deleteSectionCharacters(int32_t number, int32_t count) {
+  const SectionRun run = section(number);
+  guarded("deleting characters", [&] { lo::deleteSectionCharacters(model_, run, count); });
+  edited(true);
 }
 
 void LibreOfficeDocument::saveAs(const SaveRequest& request) {
