@@ -21,12 +21,14 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "word/OutputCompleteness.h"
+#include "word/lo/BodyLanguages.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
 #include "word/lo/FontFormatWriter.h"
 #include "word/lo/OfficeErrors.h"
 #include "word/lo/ParagraphFormatWriter.h"
 #include "word/lo/SectionEdits.h"
+#include "word/lo/SpellingCounter.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -190,7 +192,9 @@ int32_t LibreOfficeDocument::revisionCount() {
 }
 
 SpellingErrors LibreOfficeDocument::spellingErrorCount() {
-  unsupported("Counting spelling errors");
+  const LanguageText body =
+      guarded("reading the text for the spelling count", [&] { return readBodyLanguages(model_); });
+  return countSpellingErrors(body.text, body.runs, SpellingDictionaries::system());
 }
 
 void LibreOfficeDocument::setTrackRevisions(bool on) {
