@@ -443,7 +443,7 @@ TEST_F(EngineConversionTest, LeavesFormattingItCannotDoYetToALaterVersion) {
   auto document = open(input);
   ASSERT_TRUE(document);
   try {
-    document->applyFont(FontFormatValues{});
+    document->applyPageSetup(0, PageSetupValues{});
     FAIL();
   } catch (const EngineError& e) {
     EXPECT_EQ(e.kind(), EngineError::Kind::Failed);

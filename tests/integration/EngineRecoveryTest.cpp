@@ -163,7 +163,7 @@ TEST_F(EngineRecoveryTest, TimesEachDocumentsStagesAndTheRelaunchAfterACrash) {
     for (std::string field; std::getline(in, field, '\t');) {
       fields.push_back(field);
     }
-    ASSERT_EQ(fields.size(), 7u) << line;
+    ASSERT_EQ(fields.size(), 9u) << line;
     EXPECT_EQ(fields[0], "kelvara-test-timed");
     EXPECT_EQ(fields[1], input_);
     EXPECT_GT(std::stod(fields[3]), 0.0) << "open: " << line;

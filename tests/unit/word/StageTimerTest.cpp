@@ -54,8 +54,8 @@ void convert(StageTimer& timer, FakeDocumentEngine& engine, const std::string& i
 }
 
 TEST(StageTimerTest, WritesOneLinePerDocumentWithEveryStage) {
-  EXPECT_EQ(stageTimesLine("kelvara-9-1", {"/in/a b.doc", 312.25, 20, 3.04, 41.96, 0.5}),
-            "kelvara-9-1\t/in/a b.doc\t312.2\t20.0\t3.0\t42.0\t0.5\n");
+  EXPECT_EQ(stageTimesLine("kelvara-9-1", {"/in/a b.doc", 312.25, 20, 3.04, 41.96, 0.5, 7.5, 2.25}),
+            "kelvara-9-1\t/in/a b.doc\t312.2\t20.0\t3.0\t42.0\t0.5\t7.5\t2.2\n");
 
   ScratchDir dir;
   const std::string file = dir / "stages.tsv";
@@ -73,7 +73,7 @@ TEST(StageTimerTest, WritesOneLinePerDocumentWithEveryStage) {
   const auto written = lines(file);
   ASSERT_EQ(written.size(), 2u);
   const auto first = fields(written[0]);
-  ASSERT_EQ(first.size(), 7u);
+  ASSERT_EQ(first.size(), 9u);
   EXPECT_EQ(first[0], "kelvara-9");
   EXPECT_EQ(first[1], dir / "in/a.doc");
   EXPECT_EQ(first[2], "250.0");
