@@ -8,6 +8,8 @@ packages=(
   qt6-base-dev
   libreoffice-writer libreoffice-dev libreoffice-dev-common
   libacl1-dev libcap-dev zlib1g-dev
+  # The spelling count: the library and the dictionaries the office checks with.
+  libhunspell-dev hunspell-en-us hunspell-en-gb
   procps bc
   # Word documents name Times New Roman, Arial, Courier New, Calibri and Cambria: these faces
   # have the same widths, so the office lays documents out with Word's line and page breaks.

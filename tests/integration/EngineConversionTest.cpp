@@ -437,21 +437,5 @@ TEST_F(EngineConversionTest, ClosedDocumentsLeaveTheOfficeEmpty) {
   engine_->endDocument();
 }
 
-TEST_F(EngineConversionTest, LeavesFormattingItCannotDoYetToALaterVersion) {
-  const std::string input = output("letter.rtf");
-  testing::writeFile(input, kTwoParagraphRtf);
-  auto document = open(input);
-  ASSERT_TRUE(document);
-  try {
-    document->applyFont(FontFormatValues{});
-    FAIL();
-  } catch (const EngineError& e) {
-    EXPECT_EQ(e.kind(), EngineError::Kind::Failed);
-    EXPECT_NE(std::string(e.what()).find("not supported yet"), std::string::npos);
-  }
-  document->close();
-  engine_->endDocument();
-}
-
 }  // namespace
 }  // namespace kelvara::word

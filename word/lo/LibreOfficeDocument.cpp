@@ -21,12 +21,17 @@
 #include "platform/FileSystem.h"
 #include "platform/Process.h"
 #include "word/OutputCompleteness.h"
+#include "word/lo/BodyLanguages.h"
 #include "word/lo/FileUrl.h"
 #include "word/lo/FilterMap.h"
+#include "word/lo/FontFormatWriter.h"
 #include "word/lo/OfficeErrors.h"
 #include "word/lo/PageNumbers.h"
 #include "word/lo/PageStyleWriter.h"
 #include "word/lo/PageStyles.h"
+#include "word/lo/ParagraphFormatWriter.h"
+#include "word/lo/SectionEdits.h"
+#include "word/lo/SpellingCounter.h"
 #include "word/lo/StatisticsReader.h"
 
 namespace kelvara::word::lo {
@@ -190,7 +195,9 @@ int32_t LibreOfficeDocument::revisionCount() {
 }
 
 SpellingErrors LibreOfficeDocument::spellingErrorCount() {
-  unsupported("Counting spelling errors");
+  const LanguageText body =
+      guarded("reading the text for the spelling count", [&] { return readBodyLanguages(model_); });
+  return countSpellingErrors(body.text, body.runs, SpellingDictionaries::system());
 }
 
 void LibreOfficeDocument::setTrackRevisions(bool on) {
@@ -243,10 +250,6 @@ int32_t LibreOfficeDocument::sectionOrientation(int32_t number) {
                  [&] { return pageStyleOrientation(model_, run.pageStyle); });
 }
 
-void LibreOfficeDocument::unsupported(const char* operation) const {
-  throw EngineError(EngineError::Kind::Failed, std::string(operation) + ": not supported yet");
-}
-
 void LibreOfficeDocument::applyPageSetup(int32_t number, const PageSetupValues& values) {
   const std::vector<SectionRun> targets =
       number == 0 ? sections() : std::vector<SectionRun>{section(number)};
@@ -256,12 +259,20 @@ void LibreOfficeDocument::applyPageSetup(int32_t number, const PageSetupValues& 
   edited(restyled);
 }
 
-void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues&) {
-  unsupported("Paragraph format");
+void LibreOfficeDocument::applyParagraphFormat(const ParagraphFormatValues& values) {
+  std::vector<int32_t> sectionStarts;
+  if (values.pageBreakBefore && *values.pageBreakBefore) {
+    for (const SectionRun& run : sections()) {
+      sectionStarts.push_back(run.firstElement);
+    }
+  }
+  guarded("setting the paragraph format",
+          [&] { lo::applyParagraphFormat(model_, values, sectionStarts); });
+  edited();
 }
 
 int32_t LibreOfficeDocument::lineSpacingRule() {
-  unsupported("Reading the line spacing");
+  return guarded("reading the line spacing", [&] { return bodyLineSpacingRule(model_); });
 }
 
 int32_t LibreOfficeDocument::sectionPaperSize(int32_t number) {
@@ -270,8 +281,9 @@ int32_t LibreOfficeDocument::sectionPaperSize(int32_t number) {
                  [&] { return pageStylePaperSize(model_, run.pageStyle); });
 }
 
-void LibreOfficeDocument::applyFont(const FontFormatValues&) {
-  unsupported("Font format");
+void LibreOfficeDocument::applyFont(const FontFormatValues& values) {
+  guarded("setting the font", [&] { lo::applyFont(model_, values); });
+  edited();
 }
 
 void LibreOfficeDocument::addCentredPageNumbers(int32_t number, bool firstPage) {
@@ -286,8 +298,10 @@ std::u32string LibreOfficeDocument::sectionText(int32_t number) {
   return guarded("reading the section text", [&] { return lo::sectionText(model_, run); });
 }
 
-void LibreOfficeDocument::deleteSectionCharacters(int32_t, int32_t) {
-  unsupported("Deleting characters");
+void LibreOfficeDocument::deleteSectionCharacters(int32_t number, int32_t count) {
+  const SectionRun run = section(number);
+  guarded("deleting characters", [&] { lo::deleteSectionCharacters(model_, run, count); });
+  edited(true);
 }
 
 void LibreOfficeDocument::saveAs(const SaveRequest& request) {

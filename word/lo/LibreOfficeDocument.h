@@ -58,7 +58,6 @@ class LibreOfficeDocument : public Document {
   auto guarded(const char* operation, F&& step);
   const std::vector<SectionRun>& sections();
   const SectionRun& section(int32_t number);
-  [[noreturn]] void unsupported(const char* operation) const;
   // After an edit the counts must be read afresh; after one that adds or removes paragraphs the
   // sections too.
   void edited(bool paragraphsChanged = false) {

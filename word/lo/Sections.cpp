@@ -10,6 +10,8 @@
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
+#include "word/lo/SectionContent.h"
+
 namespace kelvara::word::lo {
 namespace {
 
@@ -76,24 +78,7 @@ int32_t pageStyleOrientation(const Reference<css::frame::XModel>& model,
 }
 
 std::u32string sectionText(const Reference<css::frame::XModel>& model, const SectionRun& section) {
-  std::u32string text;
-  auto elements = bodyElements(model);
-  const int32_t end = section.firstElement + section.elementCount;
-  for (int32_t index = 0; index < end && elements->hasMoreElements(); ++index) {
-    css::uno::Any element = elements->nextElement();
-    if (index < section.firstElement) {
-      continue;
-    }
-    Reference<css::text::XTextRange> paragraph(element, UNO_QUERY);
-    Reference<css::lang::XServiceInfo> info(element, UNO_QUERY);
-    if (info.is() && info->supportsService("com.sun.star.text.TextTable")) {
-      text += U"\a\r";
-    } else if (paragraph.is()) {
-      text += toU32(paragraph->getString());
-      text += U'\r';
-    }
-  }
-  return text;
+  return textOf(readSectionElements(model, section));
 }
 
 }  // namespace kelvara::word::lo

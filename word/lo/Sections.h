@@ -26,7 +26,8 @@ int32_t pageStyleOrientation(const css::uno::Reference<css::frame::XModel>& mode
                              const std::string& pageStyle);
 
 // The text of a section as the word processor shows a range: paragraphs end with a carriage
-// return; a table counts as one cell mark and a carriage return.
+// return; a page break inside the section is a form feed before the paragraph it comes before;
+// a table counts as one cell mark and a carriage return.
 std::u32string sectionText(const css::uno::Reference<css::frame::XModel>& model,
                            const SectionRun& section);
 

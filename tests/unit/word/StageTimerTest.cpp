@@ -54,9 +54,8 @@ void convert(StageTimer& timer, FakeDocumentEngine& engine, const std::string& i
 }
 
 TEST(StageTimerTest, WritesOneLinePerDocumentWithEveryStage) {
-  EXPECT_EQ(
-      stageTimesLine("kelvara-9-1", {"/in/a b.doc", 312.25, 20, 3.04, 41.96, 0.5, 7.25, 1.5}),
-      "kelvara-9-1\t/in/a b.doc\t312.2\t20.0\t3.0\t42.0\t0.5\t7.2\t1.5\n");
+  EXPECT_EQ(stageTimesLine("kelvara-9-1", {"/in/a b.doc", 312.25, 20, 3.04, 41.96, 0.5, 7.25, 1.5}),
+            "kelvara-9-1\t/in/a b.doc\t312.2\t20.0\t3.0\t42.0\t0.5\t7.2\t1.5\n");
 
   ScratchDir dir;
   const std::string file = dir / "stages.tsv";
