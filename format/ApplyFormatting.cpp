@@ -304,7 +304,8 @@ void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t 
 
 void RemoveEmptySectionStart(word::Document& document, int32_t section) {
   passOverFailure([&] {
-    const std::u32string text = document.sectionText(section);
+    const std::u32string text =
+        document.sectionText(section, word::SectionEdge::Start, kCleanUpReach);
     const int32_t m = std::min<int32_t>(static_cast<int32_t>(text.size()), kCleanUpReach);
     int32_t k = 0;
     while (k < m && text[static_cast<size_t>(k)] == kCarriageReturn) {
@@ -318,7 +319,9 @@ void RemoveEmptySectionStart(word::Document& document, int32_t section) {
 
 void RemoveTrailingMarks(word::Document& document, int32_t section) {
   passOverFailure([&] {
-    const std::u32string text = document.sectionText(section);
+    // The section's end: all of it when it is short, else at least the characters looked at.
+    const std::u32string text =
+        document.sectionText(section, word::SectionEdge::End, kCleanUpReach + 1);
     const int32_t c = static_cast<int32_t>(text.size());
     const int32_t lowest = c <= kCleanUpReach ? 1 : c - kCleanUpReach;
     int32_t k = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -124,6 +125,9 @@ struct UserData {
   bool operator==(const UserData&) const = default;
 };
 
+// Where a reading of a section's text starts.
+enum class SectionEdge { Start, End };
+
 // The one failure type of an engine; see the contract at the top of this file.
 class EngineError : public std::runtime_error {
  public:
@@ -171,8 +175,14 @@ class Document {
   virtual void addCentredPageNumbers(int32_t section, bool firstPage) = 0;
   // The section's text as a range shows it: each paragraph ends with a carriage return (13), a
   // page break before a paragraph is a form feed (12), a table is a cell mark (7) and a carriage
-  // return.
-  virtual std::u32string sectionText(int32_t section) = 0;
+  // return. Reads at least `characters` characters from the given end, in whole paragraphs (all
+  // of the text when the section is shorter), so that looking at a section's edges costs the
+  // same however long the section is.
+  virtual std::u32string sectionText(int32_t section, SectionEdge from, int32_t characters) = 0;
+  // The whole text of the section.
+  std::u32string sectionText(int32_t section) {
+    return sectionText(section, SectionEdge::Start, std::numeric_limits<int32_t>::max());
+  }
   // Deletes count characters of sectionText() from the section's start, or, when count is
   // negative, -count characters that end just before the section's last character. The section
   // break itself survives either way.

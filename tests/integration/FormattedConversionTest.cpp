@@ -121,8 +121,9 @@ TEST_F(FormattedConversionTest, CountsAfterSavingAreThoseOfTheFormattedDocument)
       convert("{\\rtf1\\ansi Words here\\par\\par\\par\\par\\par}", "trailing");
   ASSERT_FALSE(outcome.failed) << outcome.failure;
   ASSERT_TRUE(outcome.saved);
-  EXPECT_EQ(outcome.statistics.paragraphs, 5);
-  EXPECT_EQ(outcome.saved->statistics.paragraphs, 1);
+  // The office counts only paragraphs with text; every empty one is a line of its own.
+  EXPECT_EQ(outcome.statistics.lines, 5);
+  EXPECT_EQ(outcome.saved->statistics.lines, 1);
 }
 
 TEST_F(FormattedConversionTest, HundredsOfSectionsAreFormattedEveryOne) {

@@ -73,7 +73,24 @@ class FakeDocument : public word::Document {
   void addCentredPageNumbers(int32_t section, bool firstPage) override {
     engine_.formatting.pageNumbers.emplace_back(section, firstPage);
   }
-  std::u32string sectionText(int32_t section) override { return at(section).text; }
+  using word::Document::sectionText;
+  // Whole paragraphs from the asked end, as the real engine reads them.
+  std::u32string sectionText(int32_t section, word::SectionEdge from, int32_t characters) override {
+    const std::u32string& text = at(section).text;
+    const size_t wanted = static_cast<size_t>(std::max(characters, 0));
+    if (wanted >= text.size()) {
+      return text;
+    }
+    if (from == word::SectionEdge::Start) {
+      const size_t end = text.find(U'\r', wanted == 0 ? 0 : wanted - 1);
+      return text.substr(0, end == std::u32string::npos ? text.size() : end + 1);
+    }
+    // The paragraph in which the reading starts is read whole.
+    size_t start = text.size() - wanted;
+    const size_t mark = start == 0 ? std::u32string::npos : text.rfind(U'\r', start - 1);
+    start = mark == std::u32string::npos ? 0 : mark + 1;
+    return text.substr(start);
+  }
   void deleteSectionCharacters(int32_t section, int32_t count) override {
     engine_.formatting.deletions.emplace_back(section, count);
     std::u32string& text = at(section).text;

@@ -15,6 +15,7 @@
 #include <com/sun/star/util/CloseVetoException.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -225,6 +226,10 @@ void LibreOfficeDocument::setRemovePersonalInformation(bool on) {
 }
 
 const std::vector<SectionRun>& LibreOfficeDocument::sections() {
+  if (sections_ && std::any_of(sections_->begin(), sections_->end(),
+                               [](const SectionRun& run) { return run.changed; })) {
+    sections_.reset();
+  }
   if (!sections_) {
     sections_ = guarded("reading the sections", [&] { return readSections(model_); });
   }
@@ -232,12 +237,20 @@ const std::vector<SectionRun>& LibreOfficeDocument::sections() {
 }
 
 const SectionRun& LibreOfficeDocument::section(int32_t number) {
-  const auto& all = sections();
-  if (number < 1 || number > static_cast<int32_t>(all.size())) {
+  if (!sections_) {
+    sections();
+  }
+  if (number < 1 || number > static_cast<int32_t>(sections_->size())) {
     throw EngineError(EngineError::Kind::Failed,
                       "The document has no section " + std::to_string(number));
   }
-  return all[static_cast<size_t>(number - 1)];
+  // A section whose paragraphs changed is read again with all others, which is rare; reading
+  // every section anew for each section's clean-up would make long documents slow.
+  if ((*sections_)[static_cast<size_t>(number - 1)].changed) {
+    sections_.reset();
+    sections();
+  }
+  return (*sections_)[static_cast<size_t>(number - 1)];
 }
 
 int32_t LibreOfficeDocument::sectionCount() {
@@ -293,15 +306,20 @@ void LibreOfficeDocument::addCentredPageNumbers(int32_t number, bool firstPage) 
   edited();
 }
 
-std::u32string LibreOfficeDocument::sectionText(int32_t number) {
-  const SectionRun run = section(number);
-  return guarded("reading the section text", [&] { return lo::sectionText(model_, run); });
+std::u32string LibreOfficeDocument::sectionText(int32_t number, SectionEdge from,
+                                                int32_t characters) {
+  const SectionRun& run = section(number);
+  return guarded("reading the section text", [&] {
+    return lo::sectionText(model_, run, from, static_cast<size_t>(std::max(characters, 0)));
+  });
 }
 
 void LibreOfficeDocument::deleteSectionCharacters(int32_t number, int32_t count) {
-  const SectionRun run = section(number);
+  const SectionRun& run = section(number);
   guarded("deleting characters", [&] { lo::deleteSectionCharacters(model_, run, count); });
-  edited(true);
+  edited();
+  // Only this section's paragraphs changed; the others keep theirs.
+  (*sections_)[static_cast<size_t>(number - 1)].changed = true;
 }
 
 void LibreOfficeDocument::saveAs(const SaveRequest& request) {

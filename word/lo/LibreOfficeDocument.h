@@ -46,7 +46,8 @@ class LibreOfficeDocument : public Document {
   int32_t lineSpacingRule() override;
   void applyFont(const FontFormatValues& values) override;
   void addCentredPageNumbers(int32_t section, bool firstPage) override;
-  std::u32string sectionText(int32_t section) override;
+  using Document::sectionText;
+  std::u32string sectionText(int32_t section, SectionEdge from, int32_t characters) override;
   void deleteSectionCharacters(int32_t section, int32_t count) override;
 
   void saveAs(const SaveRequest& request) override;

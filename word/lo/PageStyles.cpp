@@ -90,18 +90,11 @@ int32_t pageStylePaperSize(const Reference<css::frame::XModel>& model, const std
   return paperSizeCode(pointsFromHundredthsOfMm(width), pointsFromHundredthsOfMm(height));
 }
 
-void setSectionPageStyle(const Reference<css::frame::XModel>& model, const SectionRun& section,
+void setSectionPageStyle(const Reference<css::frame::XModel>&, const SectionRun& section,
                          const std::string& name) {
-  Reference<css::text::XTextDocument> document(model, UNO_QUERY_THROW);
-  Reference<css::container::XEnumerationAccess> access(document->getText(), UNO_QUERY_THROW);
-  auto elements = access->createEnumeration();
-  for (int32_t index = 0; elements->hasMoreElements(); ++index) {
-    css::uno::Any element = elements->nextElement();
-    if (index == section.firstElement) {
-      Reference<css::beans::XPropertySet>(element, UNO_QUERY_THROW)
-          ->setPropertyValue("PageDescName", css::uno::Any(toOU(name)));
-      return;
-    }
+  if (!section.elements.empty()) {
+    Reference<css::beans::XPropertySet>(section.elements.front(), UNO_QUERY_THROW)
+        ->setPropertyValue("PageDescName", css::uno::Any(toOU(name)));
   }
 }
 

@@ -28,32 +28,60 @@ bool breaksAfter(int32_t type) {
 
 }  // namespace
 
-std::vector<SectionElement> readSectionElements(const Reference<css::frame::XModel>& model,
-                                                const SectionRun& section) {
-  Reference<css::text::XTextDocument> document(model, UNO_QUERY_THROW);
-  Reference<css::container::XEnumerationAccess> access(document->getText(), UNO_QUERY_THROW);
-  auto enumeration = access->createEnumeration();
+namespace {
+
+int32_t breakTypeOf(const css::uno::Any& content) {
+  css::style::BreakType type = css::style::BreakType_NONE;
+  Reference<css::beans::XPropertySet>(content, UNO_QUERY_THROW)->getPropertyValue("BreakType") >>=
+      type;
+  return static_cast<int32_t>(type);
+}
+
+SectionElement readElement(const css::uno::Any& content) {
+  SectionElement element;
+  element.content = content;
+  element.table = Reference<css::text::XTextTable>(content, UNO_QUERY).is();
+  if (!element.table) {
+    element.text = toU32(Reference<css::text::XTextRange>(content, UNO_QUERY_THROW)->getString());
+  }
+  element.breakType = breakTypeOf(content);
+  return element;
+}
+
+}  // namespace
+
+std::vector<SectionElement> readSectionElements(const Reference<css::frame::XModel>&,
+                                                const SectionRun& section, SectionEdge from,
+                                                size_t characters) {
+  const std::vector<css::uno::Any>& all = section.elements;
+  // Which elements to read: from the edge until the characters are there.
+  size_t first = 0;
+  size_t end = all.size();
   std::vector<SectionElement> elements;
-  const int32_t end = section.firstElement + section.elementCount;
-  for (int32_t index = 0; index < end && enumeration->hasMoreElements(); ++index) {
-    css::uno::Any content = enumeration->nextElement();
-    if (index < section.firstElement) {
-      continue;
+  size_t read = 0;
+  if (from == SectionEdge::Start) {
+    for (end = 0; end < all.size() && read < characters; ++end) {
+      elements.push_back(readElement(all[end]));
+      read += elements.back().length();
     }
-    SectionElement element;
-    element.content = content;
-    element.table = Reference<css::text::XTextTable>(content, UNO_QUERY).is();
-    if (!element.table) {
-      element.text = toU32(Reference<css::text::XTextRange>(content, UNO_QUERY_THROW)->getString());
+  } else {
+    std::vector<SectionElement> reversed;
+    for (first = all.size(); first > 0 && read < characters;) {
+      reversed.push_back(readElement(all[--first]));
+      read += reversed.back().length();
     }
-    css::style::BreakType type = css::style::BreakType_NONE;
-    Reference<css::beans::XPropertySet>(content, UNO_QUERY_THROW)->getPropertyValue("BreakType") >>=
-        type;
-    element.breakType = static_cast<int32_t>(type);
-    // The break that opens the section is the section break itself, not a character of it.
-    element.formFeed = !elements.empty() &&
-                       (breaksBefore(element.breakType) || breaksAfter(elements.back().breakType));
-    elements.push_back(std::move(element));
+    elements.assign(std::make_move_iterator(reversed.rbegin()),
+                    std::make_move_iterator(reversed.rend()));
+  }
+  // The break that opens the section is the section break itself, not a character of it; any
+  // other page break is a form feed, whether the paragraph asks for it before itself or the one
+  // before asks for it after.
+  int32_t previousBreak = first > 0 ? breakTypeOf(all[first - 1]) : 0;
+  for (size_t i = 0; i < elements.size(); ++i) {
+    SectionElement& element = elements[i];
+    element.formFeed =
+        first + i > 0 && (breaksBefore(element.breakType) || breaksAfter(previousBreak));
+    previousBreak = element.breakType;
   }
   return elements;
 }

@@ -2,6 +2,7 @@
 
 #include <com/sun/star/frame/XModel.hpp>
 
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,8 +23,11 @@ struct SectionElement {
   size_t length() const { return table ? 2 + (formFeed ? 1 : 0) : text.size() + 1 + formFeed; }
 };
 
+// The section's elements from the given edge, until they hold at least `characters` characters
+// (all of them when the section is shorter), in the section's order.
 std::vector<SectionElement> readSectionElements(
-    const css::uno::Reference<css::frame::XModel>& model, const SectionRun& section);
+    const css::uno::Reference<css::frame::XModel>& model, const SectionRun& section,
+    SectionEdge from = SectionEdge::Start, size_t characters = std::numeric_limits<size_t>::max());
 
 // The section's text as sectionText() gives it.
 std::u32string textOf(const std::vector<SectionElement>& elements);

@@ -201,14 +201,20 @@ void deleteBeforeEnd(const Reference<css::frame::XModel>& model,
 
 void deleteSectionCharacters(const Reference<css::frame::XModel>& model, const SectionRun& section,
                              int32_t count) {
-  const std::vector<SectionElement> elements = readSectionElements(model, section);
-  if (elements.empty() || count == 0) {
+  if (count == 0) {
+    return;
+  }
+  // Only the paragraphs the deletion reaches are read, and one more: the one that stays.
+  const size_t reach = static_cast<size_t>(count > 0 ? int64_t{count} : -int64_t{count}) + 1;
+  const std::vector<SectionElement> elements =
+      readSectionElements(model, section, count > 0 ? SectionEdge::Start : SectionEdge::End, reach);
+  if (elements.empty()) {
     return;
   }
   if (count > 0) {
-    deleteFromStart(model, elements, static_cast<size_t>(count));
+    deleteFromStart(model, elements, reach - 1);
   } else {
-    deleteBeforeEnd(model, elements, static_cast<size_t>(-static_cast<int64_t>(count)));
+    deleteBeforeEnd(model, elements, reach - 1);
   }
 }
 

@@ -43,17 +43,19 @@ std::string startPageStyle(const Reference<css::frame::XModel>& model) {
 
 std::vector<SectionRun> readSections(const Reference<css::frame::XModel>& model) {
   std::vector<SectionRun> sections;
-  sections.push_back({0, 0, startPageStyle(model)});
+  sections.push_back({0, 0, startPageStyle(model), {}, false});
   auto elements = bodyElements(model);
   int32_t index = 0;
   while (elements->hasMoreElements()) {
-    Reference<css::beans::XPropertySet> props(elements->nextElement(), UNO_QUERY);
+    const css::uno::Any element = elements->nextElement();
+    Reference<css::beans::XPropertySet> props(element, UNO_QUERY);
     OUString pageDesc;
     if (index > 0 && props.is() && (props->getPropertyValue("PageDescName") >>= pageDesc) &&
         !pageDesc.isEmpty()) {
       sections.back().elementCount = index - sections.back().firstElement;
-      sections.push_back({index, 0, toUtf8(pageDesc)});
+      sections.push_back({index, 0, toUtf8(pageDesc), {}, false});
     }
+    sections.back().elements.push_back(element);
     ++index;
   }
   sections.back().elementCount = index - sections.back().firstElement;
@@ -77,8 +79,9 @@ int32_t pageStyleOrientation(const Reference<css::frame::XModel>& model,
   return width > height ? 1 : 0;
 }
 
-std::u32string sectionText(const Reference<css::frame::XModel>& model, const SectionRun& section) {
-  return textOf(readSectionElements(model, section));
+std::u32string sectionText(const Reference<css::frame::XModel>& model, const SectionRun& section,
+                           SectionEdge from, size_t characters) {
+  return textOf(readSectionElements(model, section, from, characters));
 }
 
 }  // namespace kelvara::word::lo

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "word/DocumentEngine.h"
 #include "word/lo/UnoSupport.h"
 
 namespace kelvara::word::lo {
@@ -16,6 +17,11 @@ struct SectionRun {
   int32_t firstElement = 0;  // index among the body's paragraphs and tables
   int32_t elementCount = 0;
   std::string pageStyle;
+  // The section's paragraphs and tables, so that reading a section does not walk the body from
+  // its start again.
+  std::vector<css::uno::Any> elements;
+  // Paragraphs of the section were deleted or joined: its elements must be read again.
+  bool changed = false;
 };
 
 std::vector<SectionRun> readSections(const css::uno::Reference<css::frame::XModel>& model);
@@ -27,8 +33,9 @@ int32_t pageStyleOrientation(const css::uno::Reference<css::frame::XModel>& mode
 
 // The text of a section as the word processor shows a range: paragraphs end with a carriage
 // return; a page break inside the section is a form feed before the paragraph it comes before;
-// a table counts as one cell mark and a carriage return.
+// a table counts as one cell mark and a carriage return. At least `characters` characters from
+// the given edge, in whole paragraphs.
 std::u32string sectionText(const css::uno::Reference<css::frame::XModel>& model,
-                           const SectionRun& section);
+                           const SectionRun& section, SectionEdge from, size_t characters);
 
 }  // namespace kelvara::word::lo

@@ -77,8 +77,9 @@ class TimedDocument : public Document {
   void addCentredPageNumbers(int32_t section, bool firstPage) override {
     formatting([&] { inner_->addCentredPageNumbers(section, firstPage); });
   }
-  std::u32string sectionText(int32_t section) override {
-    return formatting([&] { return inner_->sectionText(section); });
+  using Document::sectionText;
+  std::u32string sectionText(int32_t section, SectionEdge from, int32_t characters) override {
+    return formatting([&] { return inner_->sectionText(section, from, characters); });
   }
   void deleteSectionCharacters(int32_t section, int32_t count) override {
     formatting([&] { inner_->deleteSectionCharacters(section, count); });
