@@ -9,7 +9,7 @@ packages=(
   libreoffice-writer libreoffice-dev libreoffice-dev-common
   libacl1-dev libcap-dev zlib1g-dev
   # The spelling count: the library and the dictionaries the office checks with.
-  libhunspell-dev hunspell-en-us hunspell-en-gb
+  libhunspell-dev hunspell-en-us hunspell-en-gb hunspell-en-ca hunspell-en-au hunspell-en-za
   procps bc
   # Word documents name Times New Roman, Arial, Courier New, Calibri and Cambria: these faces
   # have the same widths, so the office lays documents out with Word's line and page breaks.

@@ -25,15 +25,23 @@ BodyContent wholeBody(const Reference<css::frame::XModel>& model) {
   BodyContent body;
   Reference<css::container::XEnumerationAccess> access(text, UNO_QUERY_THROW);
   auto elements = access->createEnumeration();
+  Reference<css::text::XTextRange> firstParagraph;
   while (elements->hasMoreElements()) {
-    Reference<css::text::XTextTable> table(elements->nextElement(), UNO_QUERY);
+    const css::uno::Any element = elements->nextElement();
+    Reference<css::text::XTextTable> table(element, UNO_QUERY);
     if (!table.is()) {
+      firstParagraph.set(element, UNO_QUERY);
       break;
     }
     body.leadingTables.push_back(table);
   }
-  body.cursor = text->createTextCursor();
-  body.cursor->gotoStart(false);
+  // The cursor starts at the first paragraph itself: when a table comes first, the body's start
+  // lies in its first cell.
+  body.cursor = firstParagraph.is() ? text->createTextCursorByRange(firstParagraph->getStart())
+                                    : text->createTextCursor();
+  if (!firstParagraph.is()) {
+    body.cursor->gotoStart(false);
+  }
   body.cursor->gotoEnd(true);
   return body;
 }
