@@ -5,6 +5,7 @@
 #include "platform/FileSystem.h"
 #include "run/BatchRun.h"
 #include "run/CountCheck.h"
+#include "run/FileFilters.h"
 #include "run/OutputNaming.h"
 #include "run/OwnOutputs.h"
 
@@ -28,9 +29,9 @@ std::string BatchRun::trayCounts() const {
          "\r\nSkp.: " + std::to_string(counters_.FilesSkipped);
 }
 
-bool BatchRun::skippedByFilters(const std::string& /*inpFileName*/) {
-  // The selection filters (attributes, dates, age, size) are not applied yet.
-  return false;
+std::optional<std::string> BatchRun::filterSkipLine(const std::string& inpFileName) const {
+  return FilterSkipLine(inpFileName, ReadFileFacts(inpFileName, settings_), settings_, clock_(),
+                        locale_);
 }
 
 void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
@@ -48,8 +49,11 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   }
   const std::string docName = fileNamePart(inpFileName);
 
-  if (skippedByFilters(inpFileName)) {
-    commits_.push([this, docName](const word::ConversionOutcome*) { commitSkipped(docName); });
+  if (std::optional<std::string> skipLine = filterSkipLine(inpFileName)) {
+    commits_.push([this, docName, line = std::move(*skipLine)](const word::ConversionOutcome*) {
+      logs_.WriteSkpLogLn(line);
+      commitSkipped(docName);
+    });
     commits_.commitReady();
     return;
   }
