@@ -102,6 +102,8 @@ class BatchRun {
   size_t maxInFlight() const;
   // The skipped-files line when a selection filter rejects the file.
   std::optional<std::string> filterSkipLine(const std::string& inpFileName) const;
+  // Lines a conversion handed over for the logs and boxes.
+  void writePending(const word::PendingLog& log);
   FolderLayout folderLayout() const;
 
   // The place where a window would process pending messages: applies Stop, waits while paused.
