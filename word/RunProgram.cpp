@@ -102,15 +102,18 @@ int RunProgram(const ProgramCall& call, const std::function<void()>& checkpoint,
     return -1;
   }
 
-  const auto started = std::chrono::steady_clock::now();
   const auto limit = std::chrono::seconds(call.timeoutSeconds);
+  // Time spent at the checkpoint (a paused run) is not the program's.
+  std::chrono::steady_clock::duration running{};
   std::optional<int> status;
   for (;;) {
+    const auto waitStarted = std::chrono::steady_clock::now();
     status = platform::waitForChild(*pid, kWaitStep);
+    running += std::chrono::steady_clock::now() - waitStarted;
     if (status) {
       break;
     }
-    if (call.timeoutSeconds > 0 && std::chrono::steady_clock::now() - started >= limit) {
+    if (call.timeoutSeconds > 0 && running >= limit) {
       platform::killProcessTree(*pid);
       platform::waitForChild(*pid, 5s);
       log.error("Program " + call.program + " did not end within " +

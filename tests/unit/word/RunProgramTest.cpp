@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "platform/Process.h"
 #include "support/ProgramScript.h"
@@ -89,6 +91,24 @@ TEST(RunProgramTest, WaitsInStepsAndEndsAProgramThatTakesTooLong) {
   EXPECT_EQ(errorLines(log), (std::vector<std::string>{"Program " + hanging +
                                                        " did not end within 1 s and was ended"}));
   EXPECT_FALSE(platform::isProcessAlive(std::stoi(readFile(pidFile))));
+}
+
+TEST(RunProgramTest, TimeAtAPausedCheckpointIsNotTheProgramsTime) {
+  ScratchDir tmp;
+  bool paused = false;
+  PendingLog log;
+  const std::string slow = programScript(tmp, "slow", "sleep 1.5; exit 0");
+  EXPECT_EQ(RunProgram(
+                {slow, {}, "", 1, ""},
+                [&] {
+                  if (!paused) {
+                    paused = true;
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+                  }
+                },
+                log),
+            0);
+  EXPECT_TRUE(log.empty());
 }
 
 }  // namespace
