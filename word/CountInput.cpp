@@ -3,10 +3,8 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <map>
-#include <memory>
-#include <mutex>
 
+#include "platform/FileLock.h"
 #include "platform/FileSystem.h"
 #include "platform/SystemError.h"
 #include "word/ConvError.h"
@@ -46,16 +44,15 @@ std::optional<int32_t> parseCount(const std::string& field) {
   return value;
 }
 
-// Two documents of a pool with the same file name would share one count file.
-std::mutex& lockFor(const std::string& countFile) {
-  static std::mutex registryMutex;
-  static std::map<std::string, std::unique_ptr<std::mutex>> locks;
-  std::lock_guard<std::mutex> guard(registryMutex);
-  auto& lock = locks[countFile];
-  if (!lock) {
-    lock = std::make_unique<std::mutex>();
+// Documents with the same file name share one count file name, in a pool and in other runs of
+// this user alike; they take turns. A few lock files serve all names.
+std::string lockFileFor(const std::string& folder, const std::string& countFileName) {
+  constexpr uint32_t kLocks = 16;
+  uint32_t hash = 2166136261u;  // FNV-1a: the same in every process
+  for (unsigned char c : countFileName) {
+    hash = (hash ^ c) * 16777619u;
   }
-  return *lock;
+  return folder + ".count-" + std::to_string(hash % kLocks) + ".lock";
 }
 
 class CountFile {
@@ -154,7 +151,7 @@ InputCounts CountInput(const config::Settings& settings, const std::string& inpu
     folder += '/';
   }
   const std::string countFile = folder + CountFileName(inputPath);
-  std::lock_guard<std::mutex> guard(lockFor(countFile));
+  const platform::FileLock turn(lockFileFor(folder, CountFileName(inputPath)));
 
   ProgramCall call;
   call.program = settings.WordsCountProgram;
