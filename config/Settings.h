@@ -105,7 +105,9 @@ struct Settings {
   bool FoldersCopySecurityAll = true;
   bool FileTakeOwnership = true;
   bool FolderTakeOwnership = true;
-  bool IncludeFileDate = true;
+  // Off unless the file says 1: with FromDate and ToDate defaulting to today, a file without the
+  // key (every new user's) would otherwise skip every document not created today.
+  bool IncludeFileDate = false;
   bool UseCreationDate = true;
   bool UseLastWriteBoth = false;
   platform::DateTime FromDate;

@@ -107,4 +107,19 @@ FileTime localToFileTime(const DateTime& dt) {
   return t ? unixToFileTime(*t) : 0;
 }
 
+std::optional<DateTime> fileTimeToLocal(FileTime time) {
+  // Floor division, so that times before 1970 keep their second.
+  int64_t seconds = time / kTicksPerSecond;
+  if (time % kTicksPerSecond < 0) {
+    --seconds;
+  }
+  seconds -= kEpochDifference;
+  const std::time_t t = static_cast<std::time_t>(seconds);
+  std::tm tm{};
+  if (static_cast<int64_t>(t) != seconds || localtime_r(&t, &tm) == nullptr) {
+    return std::nullopt;
+  }
+  return DateTime{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
 }  // namespace kelvara::platform

@@ -38,5 +38,7 @@ DateTime addYears(const DateTime& dt, int years);
 FileTime unixToFileTime(std::time_t seconds, long nanoseconds = 0);
 // Local date-time to a UTC file time (0 when the date cannot be represented).
 FileTime localToFileTime(const DateTime& dt);
+// A file time as the local date and time (whole seconds); nullopt outside time_t's range.
+std::optional<DateTime> fileTimeToLocal(FileTime time);
 
 }  // namespace kelvara::platform

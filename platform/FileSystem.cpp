@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/DosAttributes.h"
 
@@ -161,6 +162,20 @@ int removeFile(const std::string& path) {
 
 int renameFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+std::optional<std::string> createUniqueFile(const std::string& folder, const std::string& prefix,
+                                            int* error) {
+  std::string name = joinPath(folder, prefix + "XXXXXX");
+  const int fd = ::mkstemp(name.data());
+  if (fd < 0) {
+    if (error) {
+      *error = errno;
+    }
+    return std::nullopt;
+  }
+  ::close(fd);
+  return name;
 }
 
 std::string currentDirectory() {

@@ -46,6 +46,11 @@ int64_t fileSize(const std::string& path);
 int removeFile(const std::string& path);
 int renameFile(const std::string& from, const std::string& to);
 
+// Creates a new empty file with a unique name (prefix + six characters) in the folder, readable
+// only by this user; its path, or nullopt with the errno in *error.
+std::optional<std::string> createUniqueFile(const std::string& folder, const std::string& prefix,
+                                            int* error = nullptr);
+
 // The process's current folder, without a trailing "/" (except for the root itself).
 std::string currentDirectory();
 // Bytes available to this user on the file system holding the path.

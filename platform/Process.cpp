@@ -4,12 +4,14 @@
 #include <signal.h>
 #include <spawn.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <condition_variable>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <filesystem>
@@ -88,6 +90,21 @@ int toSignalNumber(Signal signal) {
   return SIGKILL;
 }
 
+int stdoutMode(const SpawnOptions& options) {
+  return options.truncateStdout ? O_TRUNC : O_APPEND;
+}
+
+// An absolute path for a relative one, so that a change of folder in the child does not change
+// which program runs.
+std::string fromHere(const std::string& path) {
+  if (path.empty() || path.front() == '/') {
+    return path;
+  }
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
+  return ec ? path : absolute.lexically_normal().string();
+}
+
 // Replaces the forked child by the program; never returns. Only async-signal-safe calls: the
 // parent may have other threads, whose locks the child inherits in whatever state they were.
 [[noreturn]] void execChild(const SpawnOptions& options, const char* program, char* const* argv,
@@ -114,12 +131,17 @@ int toSignalNumber(Signal signal) {
   sigemptyset(&none);
   ::sigprocmask(SIG_SETMASK, &none, nullptr);
   const int in = ::open("/dev/null", O_RDONLY);
-  const int out = ::open(options.stdoutPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+  const int out =
+      ::open(options.stdoutPath.c_str(), O_WRONLY | O_CREAT | stdoutMode(options), 0600);
   const int err = ::open(options.stderrPath.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
   if (in < 0 || out < 0 || err < 0) {
     die(errno);
   }
   if (::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) {
+    die(errno);
+  }
+  // After the streams, so that their names mean what they mean to the caller.
+  if (!options.workingDirectory.empty() && ::chdir(options.workingDirectory.c_str()) != 0) {
     die(errno);
   }
   // The child must not inherit our sockets (the connection to an earlier office, for one).
@@ -299,6 +321,24 @@ bool sendSignal(int pid, Signal signal) {
   return pid > 0 && ::kill(pid, toSignalNumber(signal)) == 0;
 }
 
+std::string findProgram(const std::string& name) {
+  if (name.empty() || name.find('/') != std::string::npos) {
+    return name;
+  }
+  const char* path = std::getenv("PATH");
+  std::istringstream folders(path ? path : "/usr/local/bin:/usr/bin:/bin");
+  std::string folder;
+  while (std::getline(folders, folder, ':')) {
+    const std::string candidate = (folder.empty() ? std::string(".") : folder) + "/" + name;
+    struct stat st;
+    if (::stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode) &&
+        ::access(candidate.c_str(), X_OK) == 0) {
+      return candidate;
+    }
+  }
+  return name;
+}
+
 std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error) {
   auto fail = [error](int code, const char* what) -> std::optional<int> {
     if (error) {
@@ -315,7 +355,7 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error)
     argv.push_back(const_cast<char*>(a.c_str()));
   }
   argv.push_back(nullptr);
-  const std::string& program = options.program.empty() ? options.argv[0] : options.program;
+  const std::string program = fromHere(options.program.empty() ? options.argv[0] : options.program);
   if (options.endWithParent) {
     int code = 0;
     const pid_t pid =
@@ -330,9 +370,13 @@ std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error)
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, options.stdoutPath.c_str(),
-                                   O_WRONLY | O_CREAT | O_APPEND, 0600);
+                                   O_WRONLY | O_CREAT | stdoutMode(options), 0600);
   posix_spawn_file_actions_addopen(&actions, 2, options.stderrPath.c_str(),
                                    O_WRONLY | O_CREAT | O_APPEND, 0600);
+  if (!options.workingDirectory.empty()) {
+    // After the streams, so that their names mean what they mean to the caller.
+    posix_spawn_file_actions_addchdir_np(&actions, options.workingDirectory.c_str());
+  }
 #if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
   // The child must not inherit our sockets (the connection to an earlier office, for one).
   posix_spawn_file_actions_addclosefrom_np(&actions, 3);

@@ -35,10 +35,18 @@ struct SpawnOptions {
   std::string program;            // path of the program to run; empty: argv[0]
   std::string stdoutPath = "/dev/null";
   std::string stderrPath = "/dev/null";
+  // Standard output replaces the file's content (a shell's " > ") instead of being appended.
+  bool truncateStdout = false;
+  // The child's current folder; empty: ours. A relative program path is taken from ours.
+  std::string workingDirectory;
   bool newSession = true;  // own session, so a terminal's Ctrl+C does not reach the child
   // The kernel kills the child (SIGKILL) when this process ends, however it ends, even killed.
   bool endWithParent = false;
 };
+
+// The program a configured name means: a name with a "/" as it stands, a bare name the first
+// executable of that name in $PATH (the name itself when there is none).
+std::string findProgram(const std::string& name);
 
 // Starts a child process; the pid, or nullopt with the reason in error.
 std::optional<int> spawnProcess(const SpawnOptions& options, std::string* error = nullptr);

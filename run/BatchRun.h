@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -99,7 +100,10 @@ class BatchRun {
   void writeFormattingLog(const std::string& text);
   // Documents that may be under conversion at once before the walk waits for the oldest.
   size_t maxInFlight() const;
-  bool skippedByFilters(const std::string& inpFileName);
+  // The skipped-files line when a selection filter rejects the file.
+  std::optional<std::string> filterSkipLine(const std::string& inpFileName) const;
+  // Lines a conversion handed over for the logs and boxes.
+  void writePending(const word::PendingLog& log);
   FolderLayout folderLayout() const;
 
   // The place where a window would process pending messages: applies Stop, waits while paused.

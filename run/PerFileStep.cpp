@@ -5,8 +5,10 @@
 #include "platform/FileSystem.h"
 #include "run/BatchRun.h"
 #include "run/CountCheck.h"
+#include "run/FileFilters.h"
 #include "run/OutputNaming.h"
 #include "run/OwnOutputs.h"
+#include "word/WordStarCheck.h"
 
 namespace kelvara::run {
 namespace {
@@ -28,9 +30,38 @@ std::string BatchRun::trayCounts() const {
          "\r\nSkp.: " + std::to_string(counters_.FilesSkipped);
 }
 
-bool BatchRun::skippedByFilters(const std::string& /*inpFileName*/) {
-  // The selection filters (attributes, dates, age, size) are not applied yet.
-  return false;
+std::optional<std::string> BatchRun::filterSkipLine(const std::string& inpFileName) const {
+  return FilterSkipLine(inpFileName, ReadFileFacts(inpFileName, settings_), settings_, clock_(),
+                        locale_);
+}
+
+void BatchRun::writePending(const word::PendingLog& log) {
+  using Target = word::PendingLog::Target;
+  for (const word::PendingLog::Line& line : log.lines()) {
+    switch (line.target) {
+      case Target::Main:
+        logs_.WriteLogLn(line.text);
+        break;
+      case Target::Error:
+        logs_.WriteErrLogLn(line.text);
+        break;
+      case Target::Warnings:
+        logs_.WriteWrnLogLn(line.text);
+        break;
+      case Target::Deletion:
+        logs_.WriteDelLogLn(line.text);
+        break;
+      case Target::IOError:
+        logs_.ReportIOError(line.text, static_cast<IOOperation>(line.operation), 0, line.code);
+        break;
+      case Target::Progress:
+        view_.setProgress(line.text);
+        break;
+      case Target::StateHint:
+        view_.setConversionStateHint(line.text);
+        break;
+    }
+  }
 }
 
 void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
@@ -48,8 +79,11 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   }
   const std::string docName = fileNamePart(inpFileName);
 
-  if (skippedByFilters(inpFileName)) {
-    commits_.push([this, docName](const word::ConversionOutcome*) { commitSkipped(docName); });
+  if (std::optional<std::string> skipLine = filterSkipLine(inpFileName)) {
+    commits_.push([this, docName, line = std::move(*skipLine)](const word::ConversionOutcome*) {
+      logs_.WriteSkpLogLn(line);
+      commitSkipped(docName);
+    });
     commits_.commitReady();
     return;
   }
@@ -122,11 +156,24 @@ word::ConversionOutcome BatchRun::convert(word::DocumentEngine& engine, const Do
     }
     checkpoint = [this] { waitWhilePausedQuietly(); };
   }
+  word::PendingLog wordStarLog;
+  int32_t wordStarIssues = 0;
+  if (runSettings_->Preprocess &&
+      selection_.inputFormatName.find("WordStar") != std::string::npos) {
+    wordStarIssues = word::CheckWordStarFile(
+        job.inpFileName, {job.curInputDir, job.curOutputDir, job.docName, job.outName},
+        wordStarLog);
+  }
   word::PipelineContext context{*runSettings_, engine, checkpoint, formatting_, nullptr};
   if (!pool_->threaded()) {
     context.progress = [this](const std::string& text) { view_.setSectionProgress(text); };
   }
-  return word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
+  word::ConversionOutcome outcome =
+      word::ConvertDocument(context, job.inpFileName, job.outputFileName, selection_);
+  outcome.wordStarIssues = wordStarIssues;
+  wordStarLog.append(outcome.preConversionLog);
+  outcome.preConversionLog = std::move(wordStarLog);
+  return outcome;
 }
 
 void BatchRun::commitSkipped(const std::string& docName) {
@@ -159,13 +206,16 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
   }
   logs_.WriteLogLn("Input Path: " + job.curInputDir + " - Output Path: " + job.curOutputDir);
   logs_.WriteLogLn(" Conversion " + job.docName + " -> " + job.outName);
+  writePending(outcome.preConversionLog);
   index_.FileBegins();
   if (outcome.conversionStarted) {
     logs_.WriteLog("   Conversion ");
+    writePending(outcome.conversionLog);
     writeFormattingLog(outcome.formattingLog);
   }
 
-  bool docWarned = false;
+  // A document can carry a WordStar warning and still fail.
+  bool docWarned = outcome.wordStarIssues > 0;
   if (outcome.failed) {
     if (outcome.conversionStarted) {
       view_.setDocumentHint(kInactive);

@@ -4,6 +4,9 @@
 #include <string>
 
 #include "word/ConvError.h"
+#include "word/CountInput.h"
+#include "word/ExternalConverter.h"
+#include "word/RunProgram.h"
 
 namespace kelvara::word {
 namespace {
@@ -77,17 +80,50 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
                                   const FormatSelection& formats) {
   const config::Settings& settings = context.settings;
   ConversionOutcome outcome;
-  // Input counts come from the counting program; without one they stay absent.
+  const bool counting =
+      settings.WordsCountCheck || settings.LinesCountCheck || settings.CharsCountCheck;
+  const bool external = settings.ExtConv && !settings.NoConversion;
+  // The outside programs' short-lived files: count files and their error output.
+  const std::string temporaryFolder =
+      counting || external ? ProgramsTemporaryFolder() : std::string();
+
+  // Without a counting program there is nothing to run: the counts stay absent.
+  if (counting && !settings.WordsCountProgram.empty()) {
+    try {
+      outcome.inputCounts = CountInput(settings, inpFileName, temporaryFolder, context.checkpoint,
+                                       outcome.preConversionLog);
+    } catch (const EConvError& e) {
+      // The count file the program wrote cannot be read: the document goes no further.
+      outcome.failed = true;
+      outcome.failure = e.what();
+      return outcome;
+    }
+  }
 
   FormattingReport report;
   report.progress = context.progress;
   std::unique_ptr<Document> document;
+  // Where the converter's output is while the engine works on it; empty when there is none.
+  std::string converterOutput;
   try {
+    OpenRequest open{inpFileName, formats.openFormat, false, settings.Debug};
+    if (external) {
+      outcome.conversionStarted = true;
+      RunExternalConverter(settings, inpFileName, outputFileName, temporaryFolder,
+                           context.checkpoint, outcome.conversionLog);
+      converterOutput = outputFileName;
+      // Only when outputs are overwritten (NoVersionNum, the mode the naming falls back to).
+      const bool overwriting = !settings.AddVersNum && !settings.RenBeforeOverWr;
+      if (overwriting && !settings.Prefix.empty()) {
+        converterOutput = MoveAsidePrefixed(settings, outputFileName, outcome.conversionLog);
+      }
+      open.fileName = converterOutput;
+      open.format = 0;  // the engine recognises what the converter wrote
+    }
     DocumentScope scope(context.engine, settings.Debug);
     try {
       outcome.conversionStarted = true;
       context.checkpoint();
-      const OpenRequest open{inpFileName, formats.openFormat, false, settings.Debug};
       document = context.engine.open(open);
       if (!document) {
         throw EConvError("Can't open file " + inpFileName +
@@ -102,6 +138,9 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
         outcome.formattingLog = report.logText;
       }
       document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
+      if (converterOutput != outputFileName && !settings.KeepExtProgOut) {
+        RemoveConverterOutput(converterOutput, outcome.conversionLog);
+      }
       outcome.saved = measureSaved(*document);
 
       context.checkpoint();
@@ -110,10 +149,11 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
     } catch (const std::exception& e) {
       if (document && !engineGone(e)) {
         // Keep what was done so far: the partly processed document is saved under the output
-        // name, as a finished one would be. Its own failure changes nothing.
+        // name, as a finished one would be; beside it when the converter's output may be open
+        // under that name. Its own failure changes nothing.
+        const std::string saveName = settings.ExtConv ? outputFileName + "_" : outputFileName;
         try {
-          document->saveAs(
-              saveRequestFor(settings, context.engine.version(), outputFileName, formats));
+          document->saveAs(saveRequestFor(settings, context.engine.version(), saveName, formats));
         } catch (...) {
         }
       }
@@ -121,6 +161,11 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
       throw;
     }
   } catch (const std::exception& e) {
+    if (!converterOutput.empty() && !settings.KeepExtProgOut) {
+      // What the converter wrote is not a converted document: it must not stay under the
+      // output name, nor beside it.
+      RemoveConverterOutput(converterOutput, outcome.conversionLog);
+    }
     outcome.failed = true;
     outcome.failure = e.what();
     outcome.failedSection = report.currentSection;

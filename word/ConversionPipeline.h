@@ -9,6 +9,7 @@
 #include "config/Settings.h"
 #include "word/DocumentEngine.h"
 #include "word/FormatTables.h"
+#include "word/PendingLog.h"
 
 namespace kelvara::word {
 
@@ -68,6 +69,13 @@ struct ConversionOutcome {
   std::string formattingLog;
   // What the engine repaired or ignored in the input, one line each.
   std::vector<std::string> loadWarnings;
+  // Lines of the steps before the conversion proper (the WordStar check, the words-count
+  // program), written after the document's first main-log lines.
+  PendingLog preConversionLog;
+  // Lines of the external converter and of the file it wrote, written after "   Conversion ".
+  PendingLog conversionLog;
+  // Problems the WordStar check found; any makes the document one with warnings.
+  int32_t wordStarIssues = 0;
   // Absent when the saved document could not be measured (the conversion still counts).
   std::optional<SavedMeasures> saved;
 

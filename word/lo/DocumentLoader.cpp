@@ -168,9 +168,14 @@ std::optional<LoadedDocument> DocumentLoader::load(const std::string& path,
         return std::nullopt;
       }
       if (filter.empty() && depth == 0) {
+        closeQuietly(component);
+        if (head.rfind("{\\rtf", 0) == 0) {
+          // RTF under a text file's name (an external converter's output takes the output's
+          // name): detection goes by the name, the word processor by the content.
+          return load(path, "Rich Text Format", "", false, head, depth + 1);
+        }
         // Detected text was read in the system's encoding with line feeds for line ends; read
         // it again in its own encoding and line ends, as when text was asked for.
-        closeQuietly(component);
         return load(path, kEncodedTextFilter, textImportOptions(head), true, head, depth + 1);
       }
     }

@@ -381,6 +381,19 @@ TEST_F(SettingsLoaderTest, FlagsAndValuesLiveInSeparateSections) {
   EXPECT_TRUE(params_.UserData.UserAddr);
 }
 
+TEST_F(SettingsLoaderTest, TheDateFilterIsOnOnlyWhenTheFileSaysSo) {
+  // Without the key the filter stays off: its range defaults to today, which would skip every
+  // older document of a new user's first run.
+  load("[Conversion Options]\nFromDate=2024-01-01\nToDate=2024-01-31\n");
+  EXPECT_FALSE(settings_.IncludeFileDate);
+  load("[Conversion Options]\nIncludeFileDate=1\n");
+  EXPECT_TRUE(settings_.IncludeFileDate);
+  EXPECT_EQ(settings_.FromDate, kNow.dateOnly());
+  EXPECT_EQ(settings_.ToDate, kNow.dateOnly());
+  load("[Conversion Options]\nIncludeFileDate=0\n");
+  EXPECT_FALSE(settings_.IncludeFileDate);
+}
+
 TEST_F(SettingsLoaderTest, DatesFollowTheLocaleAndBadOnesFallBackWithANotice) {
   const auto notices = load(
       "[Conversion Options]\nNewFilesDate=01.02.2023 04:05:06\nFromDate=31.12.1950\n"

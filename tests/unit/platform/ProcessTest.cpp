@@ -183,6 +183,28 @@ TEST(SpawnTest, ABoundChildGetsItsStreamsAndNothingElseOfOurs) {
   EXPECT_EQ(error, "/nonexistent/program: No such file or directory");
 }
 
+TEST(SpawnTest, RunsInTheGivenFolderAndReplacesItsOutputFileEitherWay) {
+  char folderPattern[] = "/tmp/kelvara-spawn-XXXXXX";
+  ASSERT_NE(::mkdtemp(folderPattern), nullptr);
+  const std::string folder = folderPattern;
+  const std::string output = folder + "/out.txt";
+  for (const bool bound : {false, true}) {
+    std::ofstream(output) << "an older and much longer content\n";
+    SpawnOptions options = boundShell("pwd");
+    options.endWithParent = bound;
+    options.workingDirectory = folder;
+    options.stdoutPath = output;
+    options.truncateStdout = true;
+    const auto pid = spawnProcess(options);
+    ASSERT_TRUE(pid);
+    EXPECT_EQ(waitForChild(*pid, 5s), 0);
+    std::ifstream in(output);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), folder + "\n") << bound;
+  }
+  std::remove(output.c_str());
+  ::rmdir(folder.c_str());
+}
+
 TEST(ProcessListTest, TellsStartOrderAndZombies) {
   auto pid = spawnShell("exit 0");
   ASSERT_TRUE(pid);

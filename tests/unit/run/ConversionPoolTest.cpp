@@ -6,6 +6,7 @@
 
 #include "run/BatchRun.h"
 #include "support/FakeDocumentEngine.h"
+#include "support/ProgramScript.h"
 #include "support/RecordingView.h"
 #include "support/ScratchDir.h"
 
@@ -166,6 +167,41 @@ TEST_F(ConversionPoolTest, TwoDocumentsWithOneOutputNameNeverWriteItAtOnce) {
   runWith(2, "two");
   EXPECT_EQ(mostAtOnce.load(), 1);
   EXPECT_NE(readFile(tmp.path() + "two/report.pdf").find("report.rtf"), std::string::npos);
+}
+
+TEST_F(ConversionPoolTest, SkipsProgramLinesAndWordStarWarningsAreLoggedAsOneEngineLogsThem) {
+  // Early documents are slow: a pool finishes them last.
+  const char* names[] = {"a.ws", "b.ws", "tiny.ws", "X/c.ws", "X/d.ws", "e.ws"};
+  int delay = 40;
+  for (const char* name : names) {
+    const std::string base = std::filesystem::path(name).filename().string();
+    const bool tiny = base == "tiny.ws";
+    tmp.file(std::string("in/") + name, tiny ? "x" : std::string("\x1D\x03\x00\x41\x1D\x42", 6));
+    script("_%" + base.substr(0, base.size() - 2) + "pdf",
+           [delay](FakeDocumentEngine::Script& s) { s.openMilliseconds = delay; });
+    delay -= 8;
+  }
+  settings.IncludeFilesAtLeastesAttr = true;
+  settings.FileMinSize = 2;
+  settings.Preprocess = true;
+  selection.inputFormatName = "WordStar ";
+  settings.WordsCountProgram = testing::programScript(
+      tmp, "bin/count", "printf '\\n\\n\\nWords:   9999 Lines:     10 Chars:    250\\n'");
+  settings.ExtConv = true;
+  settings.ExternalConverterProgram = testing::programScript(
+      tmp, "bin/conv",
+      "for a in \"$@\"; do case \"$a\" in in=*) in=\"${a#in=}\";; out=*) out=\"${a#out=}\";; "
+      "esac; done\ncase \"$in\" in *d.ws) exit 3;; esac\n"
+      "cp \"$in\" \"$(dirname \"$out\")/TEMPWPXX.DOC\"");
+
+  const RunRecord one = runWith(1, "one");
+  const RunRecord two = runWith(2, "two");
+  expectSame(one, two);
+  EXPECT_EQ(two.counters.FilesSkipped, 1);
+  EXPECT_EQ(two.counters.FilesInError, 1);
+  EXPECT_EQ(two.counters.FilesWithWarnings, 5);
+  EXPECT_NE(two.skips.find("tiny.ws Skipped due filter settings. Size - Found: 1"),
+            std::string::npos);
 }
 
 TEST_F(ConversionPoolTest, StopLetsTheDocumentsInFlightFinishAndCountsEachOnce) {

@@ -1,0 +1,34 @@
+#include "platform/FileLock.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace kelvara::platform {
+
+FileLock::FileLock(const std::string& path) {
+  // Each object opens the file anew: locks of separate opens exclude each other, also between
+  // threads of one process.
+  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd_ < 0) {
+    return;
+  }
+  int rc;
+  do {
+    rc = ::flock(fd_, LOCK_EX);
+  } while (rc != 0 && errno == EINTR);
+  if (rc != 0) {
+    ::close(fd_);
+    fd_ = -1;
+  }
+}
+
+FileLock::~FileLock() {
+  if (fd_ >= 0) {
+    ::close(fd_);  // releases the lock
+  }
+}
+
+}  // namespace kelvara::platform
