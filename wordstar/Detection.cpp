@@ -165,7 +165,7 @@ Detection detectWordStar(std::string_view bytes) {
   // Letters with the high bit inside words are code-page text; WordStar puts it only on the
   // last character of a word. Soft returns are WordStar's own; without them, most words must
   // end in a marked character.
-  if (marks.wordEnds == 0 || marks.insideWords * 10 > marks.wordEnds) {
+  if (marks.wordEnds == 0 || marks.insideWords * 3 > marks.wordEnds) {
     return {};
   }
   const bool pattern =
