@@ -49,6 +49,11 @@ int64_t wrappedLines(const std::u32string& text, int firstLineWidth, int lineWid
       ++i;
       continue;
     }
+    if (text[i] == U'\n') {
+      newLine();  // a line break inside the paragraph
+      ++i;
+      continue;
+    }
     if (text[i] == U'\t') {
       column = (column / kTabStop + 1) * kTabStop;
       if (column > width) {
@@ -58,7 +63,7 @@ int64_t wrappedLines(const std::u32string& text, int firstLineWidth, int lineWid
       continue;
     }
     size_t end = i;
-    while (end < text.size() && text[end] != U' ' && text[end] != U'\t') {
+    while (end < text.size() && text[end] != U' ' && text[end] != U'\t' && text[end] != U'\n') {
       ++end;
     }
     int64_t length = static_cast<int64_t>(end - i);

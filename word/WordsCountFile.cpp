@@ -149,6 +149,9 @@ FileCount countWordStar(std::string_view bytes) {
   const wordstar::Document& document = *decoded.document;
   std::vector<CountedParagraph> paragraphs;
   for (const wordstar::Section& section : document.sections) {
+    if (section.body.empty() && &section != &document.sections.front()) {
+      continue;  // headers set after the last text head no page, and the RTF has no such section
+    }
     for (const auto* lines : {&section.header, &section.footer}) {
       for (const wordstar::Paragraph& line : *lines) {
         paragraphs.push_back({wordStarText(line), kWordStarLineWidth, kWordStarLineWidth, false});

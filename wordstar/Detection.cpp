@@ -105,8 +105,9 @@ std::string_view classicText(std::string_view bytes) {
 
 struct ClassicMarks {
   size_t words = 0;
-  size_t wordEnds = 0;     // printable characters with the high bit, followed by a word break
-  size_t insideWords = 0;  // high-bit bytes followed by a letter, as code-page text has them
+  size_t printControls = 0;  // bold, underline, italic and the like, as WordStar writes them
+  size_t wordEnds = 0;       // printable characters with the high bit, followed by a word break
+  size_t insideWords = 0;    // high-bit bytes followed by a letter, as code-page text has them
   size_t softReturns = 0;
 };
 
@@ -121,6 +122,10 @@ ClassicMarks classicMarks(std::string_view text) {
       ++marks.words;
     }
     inWord = !blank;
+    if (low == 0x02 || low == 0x04 || low == 0x13 || low == 0x14 || low == 0x16 || low == 0x18 ||
+        low == 0x19) {
+      ++marks.printControls;
+    }
     if (c < 0x80) {
       continue;
     }
@@ -162,14 +167,14 @@ Detection detectWordStar(std::string_view bytes) {
     return {};
   }
   const ClassicMarks marks = classicMarks(classicText(bytes));
-  // Letters with the high bit inside words are code-page text; WordStar puts it only on the
-  // last character of a word. Soft returns are WordStar's own; without them, most words must
-  // end in a marked character.
+  // Letters with the high bit inside words are code-page text; WordStar puts it on the last
+  // character of a word (and on a few others). Soft returns are WordStar's own; without them,
+  // a good share of the words must end in a marked character, print controls adding weight.
   if (marks.wordEnds == 0 || marks.insideWords * 3 > marks.wordEnds) {
     return {};
   }
-  const bool pattern =
-      marks.softReturns > 0 || (marks.wordEnds >= 3 && marks.wordEnds * 4 >= marks.words);
+  const bool pattern = marks.softReturns > 0 || (marks.wordEnds + marks.printControls >= 3 &&
+                                                 marks.wordEnds * 4 >= marks.words);
   return {pattern, Generation::Classic};
 }
 
