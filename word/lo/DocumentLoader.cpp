@@ -51,6 +51,13 @@ bool takesStoredStatistics(const std::string& filter) {
          filter == "StarOffice XML (Writer)" || filter == "OpenDocument Text Flat XML";
 }
 
+// Readers that type detection chooses without a signature in the file: text takes any bytes,
+// and WordPerfect 4 files have no header, so that reader is chosen by a guess.
+bool detectionGuessed(const std::string& filter, const std::string& head) {
+  return filter == "Text" || filter == "Text (encoded)" ||
+         (filter == "WordPerfect" && head.compare(0, 4, "\xffWPC") != 0);
+}
+
 // Hidden, read-only, no macros, no link updates, a password no file has, every question
 // answered No by the handler.
 std::vector<css::beans::PropertyValue> cautiousLoadArguments(
@@ -176,9 +183,10 @@ std::optional<LoadedDocument> DocumentLoader::load(const std::string& path,
     Reference<css::frame::XModel> model(component, UNO_QUERY_THROW);
     OUString used;
     findProperty(model->getArgs(), "FilterName") >>= used;
-    if (filter.empty() && depth == 0 && (used == "Text" || used == "Text (encoded)") &&
+    if (filter.empty() && depth == 0 && detectionGuessed(toUtf8(used), head) &&
         wordstar::detectWordStar(head).wordStar) {
-      // Detection takes a WordStar file for text with a stray high bit on every word's end.
+      // Detection takes a WordStar file for text with a stray high bit on every word's end, or
+      // for WordPerfect 4: our reader knows it for what it is.
       closeQuietly(component);
       return loadWordStar(path);
     }
