@@ -223,6 +223,21 @@ FileCount countFile(const std::string& path) {
   return countBytes(*bytes);
 }
 
+CountCommand parseCountArguments(const std::vector<std::string>& arguments) {
+  std::string line;
+  for (const auto& a : arguments) {
+    line += (line.empty() ? "" : " ") + a;
+  }
+  CountCommand command;
+  const size_t redirect = line.rfind(" > ");
+  if (redirect != std::string::npos && redirect + 3 < line.size()) {
+    command.outputFile = line.substr(redirect + 3);
+    line.resize(redirect);
+  }
+  command.input = line;
+  return command;
+}
+
 std::string countLine(const TextCounts& counts, std::vector<std::string>* leftOut) {
   std::string line;
   auto field = [&](const char* label, const char* name, int64_t n) {

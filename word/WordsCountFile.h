@@ -21,6 +21,15 @@ struct FileCount {
 FileCount countBytes(std::string_view bytes);
 FileCount countFile(const std::string& path);
 
+// The command line of the count program: the input path, whole or split at its blanks, and
+// an output file when the arguments end in the shell's " > file" (a runner without a shell
+// may pass the configured parameters as they are).
+struct CountCommand {
+  std::string input;
+  std::optional<std::string> outputFile;
+};
+CountCommand parseCountArguments(const std::vector<std::string>& arguments);
+
 // The largest count the six-character field of the count line holds.
 constexpr int64_t kMaxCountField = 999999;
 

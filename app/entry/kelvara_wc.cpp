@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/AtomicFile.h"
 #include "word/WordsCountFile.h"
 
 namespace {
@@ -20,13 +21,14 @@ constexpr int kExitNotFound = ENOENT;
 
 void printUsage(std::FILE* out) {
   std::fputs(
-      "Usage: kelvara-wc <file>\n"
+      "Usage: kelvara-wc <file> [> <count file>]\n"
       "\n"
       "Counts the words, lines and characters (without blanks) of a WordStar, RTF or text\n"
       "file as the conversion's engine counts them, and prints four lines; the fourth reads\n"
       "\"Words: nnnnnn  Lines: nnnnnn  Chars: nnnnnn\", each count in six characters. A count\n"
       "of a million or more does not fit: it is left out with its label (the run then takes\n"
-      "it as absent) and named on stderr.\n"
+      "it as absent) and named on stderr. \" > <count file>\" given as arguments (no shell)\n"
+      "writes the four lines to that file.\n"
       "\n"
       "Exit status: 0 counted; 2 the file does not exist; 22 bad command line or a format\n"
       "it cannot read (a system error number, so the run's error log shows its text).\n",
@@ -50,11 +52,8 @@ int main(int argc, char** argv) {
     printUsage(stderr);
     return kExitBadInput;
   }
-  // The file name may arrive split at its blanks when the command line went through a shell.
-  std::string path;
-  for (const auto& a : arguments) {
-    path += (path.empty() ? "" : " ") + a;
-  }
+  const word::CountCommand command = word::parseCountArguments(arguments);
+  const std::string& path = command.input;
   const word::FileCount count = word::countFile(path);
   if (!count.counts) {
     std::fprintf(stderr, "kelvara-wc: %s: %s\n", path.c_str(), count.error.c_str());
@@ -62,16 +61,24 @@ int main(int argc, char** argv) {
   }
   std::vector<std::string> leftOut;
   const std::string report = word::countReport(path, count, &leftOut);
-  std::fputs(report.c_str(), stdout);
   for (const auto& item : leftOut) {
     std::fprintf(stderr,
                  "kelvara-wc: %s: the count of %s does not fit the six-character field; left "
                  "out\n",
                  path.c_str(), item.c_str());
   }
+  if (command.outputFile) {
+    if (const std::error_code ec = platform::replaceFileAtomically(*command.outputFile, report)) {
+      std::fprintf(stderr, "kelvara-wc: cannot write %s: %s\n", command.outputFile->c_str(),
+                   ec.message().c_str());
+      return ec.value() > 0 && ec.value() < 256 ? ec.value() : EIO;
+    }
+    return kExitOk;
+  }
+  std::fputs(report.c_str(), stdout);
   if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
     std::fprintf(stderr, "kelvara-wc: cannot write the counts\n");
-    return errno > 0 && errno < 256 ? errno : EIO;
+    return EIO;
   }
   return kExitOk;
 }

@@ -150,6 +150,17 @@ TEST_F(WordStarPrograms, CountProgramPrintsItsCountsOnTheFourthLine) {
   }
 }
 
+TEST_F(WordStarPrograms, CountProgramWritesTheCountFileARunnerWithoutShellNames) {
+  const std::string input = dir_.file("a.ws", kWordStar);
+  const std::string countFile = dir_ / "a.txt";
+  const ProcessResult result = run(KELVARA_WC_EXE, {input, ">", countFile});
+  ASSERT_EQ(result.exitCode, 0) << result.err;
+  EXPECT_TRUE(result.out.empty());
+  const std::string report = readFile(countFile);
+  EXPECT_NE(report.find("\nWords:     20  Lines:      2  Chars:     80\n"), std::string::npos)
+      << report;
+}
+
 TEST_F(WordStarPrograms, CountProgramRefusesWhatItCannotRead) {
   const ProcessResult doc = run(
       KELVARA_WC_EXE, {dir_.file("real.doc", std::string("\xd0\xcf\x11\xe0\xa1\xb1\x1a\xe1", 8) +

@@ -111,6 +111,20 @@ TEST(WordsCount, ACountTooLargeForItsFieldIsLeftOutNotCut) {
   EXPECT_EQ(leftOut, (std::vector<std::string>{"words 1000000", "characters 2500000"}));
 }
 
+TEST(WordsCount, TakesTheInputWholeOrSplitAndARedirectionGivenAsArguments) {
+  EXPECT_EQ(parseCountArguments({"/in/my letter.ws"}).input, "/in/my letter.ws");
+  EXPECT_EQ(parseCountArguments({"/in/my", "letter.ws"}).input, "/in/my letter.ws");
+  EXPECT_FALSE(parseCountArguments({"/in/a.ws"}).outputFile);
+  // The configured parameters as they are: input, " > ", the count file.
+  const CountCommand redirected = parseCountArguments({"/in/my letter.ws > /tmp/my letter.txt"});
+  EXPECT_EQ(redirected.input, "/in/my letter.ws");
+  EXPECT_EQ(redirected.outputFile, "/tmp/my letter.txt");
+  const CountCommand split = parseCountArguments({"/in/a.ws", ">", "/tmp/a.txt"});
+  EXPECT_EQ(split.input, "/in/a.ws");
+  EXPECT_EQ(split.outputFile, "/tmp/a.txt");
+  EXPECT_FALSE(parseCountArguments({"/in/a.ws", ">"}).outputFile);
+}
+
 TEST(WordsCount, TheReportHasTheCountsOnItsFourthLine) {
   FileCount count;
   count.counts = TextCounts{3, 2, 11};
