@@ -3,7 +3,7 @@
 namespace kelvara::word::lo {
 
 css::uno::Reference<css::io::XInputStream> byteInputStream(const OfficeConnection& connection,
-                                                          const std::string& bytes) {
+                                                           const std::string& bytes) {
   const css::uno::Sequence<sal_Int8> data(reinterpret_cast<const sal_Int8*>(bytes.data()),
                                           static_cast<sal_Int32>(bytes.size()));
   const css::uno::Any argument(data);

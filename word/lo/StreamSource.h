@@ -11,6 +11,6 @@ namespace kelvara::word::lo {
 
 // The bytes as a stream the office reads a document from ("InputStream" of a load).
 css::uno::Reference<css::io::XInputStream> byteInputStream(const OfficeConnection& connection,
-                                                          const std::string& bytes);
+                                                           const std::string& bytes);
 
 }  // namespace kelvara::word::lo
