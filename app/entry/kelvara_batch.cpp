@@ -65,7 +65,13 @@ void printUsage(std::FILE* out) {
       "Every other option is read from Kelva.ini in $KELVARA_CONFIG_DIR, else\n"
       "$XDG_CONFIG_HOME/kelvara, else ~/.config/kelvara. Logs and Index.html go to\n"
       "<output folder>/Log/. Ctrl+C stops after the documents under way; a second aborts.\n"
-      "Exit status: 0 no document failed, 1 some failed, 2 the run could not start.\n",
+      "Exit status: 0 no document failed, 1 some failed, 2 the run could not start.\n"
+      "\n"
+      "Installed beside kelvara-batch, for the external programs of Kelva.ini:\n"
+      "  kelvara-wsconv  WordStar converter: ExternalConverterProgram=<its path> and\n"
+      "                  ExtConv=1 (or choose the \"WordStar\" input format instead)\n"
+      "  kelvara-wc      words-count program: WordsCountProgram=<its path> with\n"
+      "                  WordsCountCheck, LinesCountCheck, CharsCountCheck\n",
       out);
 }
 

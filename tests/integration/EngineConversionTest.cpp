@@ -323,8 +323,11 @@ TEST_F(EngineConversionTest, TellsWhichFormatsItCannotWrite) {
 TEST_F(EngineConversionTest, OffersInstalledFiltersAsConverters) {
   const auto converters = engine_->fileConverters();
   ASSERT_FALSE(converters.empty());
+  // The office's filters in the order of their names; our own WordStar reader comes after them,
+  // so that it moved no stored position.
+  EXPECT_EQ(converters.back().formatName, "WordStar");
   EXPECT_TRUE(std::is_sorted(
-      converters.begin(), converters.end(),
+      converters.begin(), converters.end() - 1,
       [](const FileConverter& a, const FileConverter& b) { return a.formatName < b.formatName; }));
   std::set<int32_t> codes;
   const FileConverter* wordPerfect = nullptr;

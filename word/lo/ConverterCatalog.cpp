@@ -109,6 +109,12 @@ std::vector<FileConverter> ConverterCatalog::fileConverters() {
     fc.saveFormat = c.code;
     result.push_back(fc);
   }
+  FileConverter wordStar;
+  wordStar.formatName = kWordStarName;
+  wordStar.extensions = kWordStarExtensions;
+  wordStar.canOpen = true;
+  wordStar.openFormat = kWordStarCode;
+  result.push_back(wordStar);
   return result;
 }
 

@@ -21,6 +21,9 @@
 #include "word/lo/OpenDocuments.h"
 #include "word/lo/PackageRules.h"
 #include "word/lo/StatisticsReader.h"
+#include "word/lo/StreamSource.h"
+#include "wordstar/Detection.h"
+#include "wordstar/WordStarReader.h"
 
 namespace kelvara::word::lo {
 namespace {
@@ -48,6 +51,27 @@ bool takesStoredStatistics(const std::string& filter) {
          filter == "StarOffice XML (Writer)" || filter == "OpenDocument Text Flat XML";
 }
 
+// Readers that type detection chooses without a signature in the file: text takes any bytes,
+// and WordPerfect 4 files have no header, so that reader is chosen by a guess.
+bool detectionGuessed(const std::string& filter, const std::string& head) {
+  return filter == "Text" || filter == "Text (encoded)" ||
+         (filter == "WordPerfect" && head.compare(0, 4, "\xffWPC") != 0);
+}
+
+// Hidden, read-only, no macros, no link updates, a password no file has, every question
+// answered No by the handler.
+std::vector<css::beans::PropertyValue> cautiousLoadArguments(
+    const rtl::Reference<InteractionHandler>& handler) {
+  return {property("Hidden", Any(true)),
+          property("ReadOnly", Any(true)),
+          property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
+          property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
+          property("Password", Any(OUString(kDummyPassword))),
+          property("RepairPackage", Any(false)),
+          property("InteractionHandler",
+                   Any(Reference<css::task::XInteractionHandler>(handler.get())))};
+}
+
 }  // namespace
 
 std::optional<LoadedDocument> DocumentLoader::open(const OpenRequest& request) {
@@ -73,6 +97,9 @@ std::optional<LoadedDocument> DocumentLoader::open(const OpenRequest& request) {
   std::string filter;
   std::string filterOptions;
   bool textRequested = false;
+  if (request.format == kWordStarCode) {
+    return loadWordStar(path.string());
+  }
   if (request.format >= kFirstConverterCode) {
     filter = catalog_.converterImportFilter(request.format);
     if (filter.empty()) {
@@ -97,15 +124,7 @@ std::optional<LoadedDocument> DocumentLoader::load(const std::string& path,
                                                    bool textRequested, const std::string& head,
                                                    int depth) {
   rtl::Reference<InteractionHandler> handler(new InteractionHandler);
-  std::vector<css::beans::PropertyValue> args{
-      property("Hidden", Any(true)),
-      property("ReadOnly", Any(true)),
-      property("MacroExecutionMode", Any(css::document::MacroExecMode::NEVER_EXECUTE)),
-      property("UpdateDocMode", Any(css::document::UpdateDocMode::NO_UPDATE)),
-      property("Password", Any(OUString(kDummyPassword))),
-      property("RepairPackage", Any(false)),
-      property("InteractionHandler",
-               Any(Reference<css::task::XInteractionHandler>(handler.get())))};
+  std::vector<css::beans::PropertyValue> args = cautiousLoadArguments(handler);
   if (!filter.empty()) {
     args.push_back(property("FilterName", Any(toOU(filter))));
   }
@@ -131,6 +150,10 @@ std::optional<LoadedDocument> DocumentLoader::load(const std::string& path,
 
   const InteractionRecord asked = handler->take();
   if (!component.is()) {
+    if (filter.empty() && depth == 0 && wordstar::detectWordStar(head).wordStar) {
+      // A WordStar file the office could not read at all.
+      return loadWordStar(path);
+    }
     if (asked.any) {
       lastError_ = officeErrorText(asked.errorCode, asked.words);
     } else if (!thrown.empty()) {
@@ -160,6 +183,13 @@ std::optional<LoadedDocument> DocumentLoader::load(const std::string& path,
     Reference<css::frame::XModel> model(component, UNO_QUERY_THROW);
     OUString used;
     findProperty(model->getArgs(), "FilterName") >>= used;
+    if (filter.empty() && depth == 0 && detectionGuessed(toUtf8(used), head) &&
+        wordstar::detectWordStar(head).wordStar) {
+      // Detection takes a WordStar file for text with a stray high bit on every word's end, or
+      // for WordPerfect 4: our reader knows it for what it is.
+      closeQuietly(component);
+      return loadWordStar(path);
+    }
     if (!textRequested && (used == "Text" || used == "Text (encoded)")) {
       // Detection takes any bytes for text; refuse what is not really a text file.
       if (auto reason = refusePlainTextLoad(head)) {
@@ -255,6 +285,47 @@ DocumentLoader::LoadVerdict DocumentLoader::checkLoadedContent(
     return refuse(officeerror::kWrongFormat, "File format error (the file is truncated)");
   }
   return {};
+}
+
+std::optional<LoadedDocument> DocumentLoader::loadWordStar(const std::string& path) {
+  const wordstar::RtfConversion converted = wordstar::wordStarFileToRtf(path);
+  if (!converted.rtf) {
+    lastError_ = officeErrorText(officeerror::kWrongFormat, converted.error);
+    return std::nullopt;
+  }
+  // The RTF goes to the office as a stream: no temporary file to leave behind.
+  rtl::Reference<InteractionHandler> handler(new InteractionHandler);
+  std::vector<css::beans::PropertyValue> args = cautiousLoadArguments(handler);
+  Reference<css::lang::XComponent> component;
+  try {
+    args.push_back(property("FilterName", Any(OUString("Rich Text Format"))));
+    args.push_back(
+        property("InputStream", Any(byteInputStream(office_.connection(), *converted.rtf))));
+    component = office_.connection().desktop()->loadComponentFromURL("private:stream", "_blank", 0,
+                                                                     toSequence(args));
+  } catch (const css::lang::DisposedException&) {
+    office_.fail("opening the document");
+  } catch (const css::uno::Exception& e) {
+    if (!office_.answers() || office_.timedOut()) {
+      office_.fail("opening the document");
+    }
+    lastError_ =
+        officeErrorText(officeerror::kWrongFormat, "File format error: " + toUtf8(e.Message));
+    return std::nullopt;
+  }
+  handler->take();
+  if (!component.is()) {
+    lastError_ = officeErrorText(officeerror::kWrongFormat,
+                                 "File format error (the WordStar text could not be loaded)");
+    return std::nullopt;
+  }
+  try {
+    Reference<css::frame::XModel> model(component, UNO_QUERY_THROW);
+    return LoadedDocument{model, path, office_.generation(), false, {}};
+  } catch (...) {
+    closeQuietly(component);
+    office_.fail("opening the document");
+  }
 }
 
 }  // namespace kelvara::word::lo

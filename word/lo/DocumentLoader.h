@@ -40,6 +40,8 @@ class DocumentLoader {
   void clearLastError() { lastError_.clear(); }
 
  private:
+  // A WordStar file read by our reader and handed to the office as RTF.
+  std::optional<LoadedDocument> loadWordStar(const std::string& path);
   std::optional<LoadedDocument> load(const std::string& path, const std::string& filter,
                                      const std::string& filterOptions, bool textRequested,
                                      const std::string& head, int depth);

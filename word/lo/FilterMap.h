@@ -36,6 +36,13 @@ std::optional<SaveFilter> saveFilterFor(int32_t code);
 constexpr int32_t kFirstConverterCode = 1000;
 constexpr int32_t kConverterCodeSpan = 30000;
 
+// The WordStar converter, read by our own reader rather than an office filter: the first code
+// after those of the office's filters, the same everywhere. It is listed after the office's
+// converters, so adding it moved no stored position.
+constexpr int32_t kWordStarCode = kFirstConverterCode + kConverterCodeSpan;
+constexpr const char* kWordStarName = "WordStar";
+constexpr const char* kWordStarExtensions = "ws ws3 ws4 ws5 ws6 ws7 wsd";
+
 // A code that depends only on the filter's name, so it is the same on every run and machine;
 // on a clash with a code in taken the next free one is used.
 int32_t converterCode(const std::string& filterName, const std::set<int32_t>& taken);
