@@ -26,6 +26,7 @@ struct StyleGeometry {
   bool footerOn = false;
   int32_t headerHeight = 0;
   int32_t footerHeight = 0;
+  bool landscapeFlag = false;  // the style's own orientation flag, which imports may leave unset
 
   bool operator==(const StyleGeometry&) const = default;
 };

@@ -4,8 +4,13 @@
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/style/PageStyleLayout.hpp>
 
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
+
 #include <algorithm>
 #include <set>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "word/lo/PageStyles.h"
 
@@ -16,32 +21,52 @@ using css::uno::Any;
 using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
-int32_t readLength(const Reference<css::beans::XPropertySet>& style, const char* name) {
-  sal_Int32 value = 0;
-  style->getPropertyValue(OUString::createFromAscii(name)) >>= value;
-  return value;
-}
-
 bool readFlag(const Reference<css::beans::XPropertySet>& style, const char* name) {
   bool value = false;
   style->getPropertyValue(OUString::createFromAscii(name)) >>= value;
   return value;
 }
 
-void set(const Reference<css::beans::XPropertySet>& style, const char* name, const Any& value) {
-  style->setPropertyValue(OUString::createFromAscii(name), value);
+template <class T>
+css::uno::Sequence<T> sequenceOf(const std::vector<T>& items) {
+  return css::uno::Sequence<T>(items.data(), static_cast<sal_Int32>(items.size()));
 }
+
+// Values for one page style, written in one call: the office lays the document out again after
+// each write to a page style, so writing them one by one costs a layout each.
+class StyleWrites {
+ public:
+  explicit StyleWrites(Reference<css::beans::XPropertySet> style) : style_(std::move(style)) {}
+  StyleWrites(const StyleWrites&) = delete;
+  StyleWrites& operator=(const StyleWrites&) = delete;
+  void add(const std::string& name, const Any& value) {
+    names_.push_back(OUString::createFromAscii(name.c_str()));
+    values_.push_back(value);
+  }
+  void flush() {
+    if (names_.empty()) {
+      return;
+    }
+    Reference<css::beans::XMultiPropertySet>(style_, UNO_QUERY_THROW)
+        ->setPropertyValues(sequenceOf(names_), sequenceOf(values_));
+    names_.clear();
+    values_.clear();
+  }
+
+ private:
+  Reference<css::beans::XPropertySet> style_;
+  std::vector<OUString> names_;
+  std::vector<Any> values_;
+};
 
 // The office's header (or footer) as Word's: at its distance from the edge, with the gap to the
 // margin as its spacing to the body, growing into that spacing before it moves the body.
-void writeHeaderFooter(const Reference<css::beans::XPropertySet>& style, const char* part,
-                       int32_t height) {
+void writeHeaderFooter(StyleWrites& writes, const char* part, int32_t height) {
   const std::string prefix = part;
-  set(style, (prefix + "IsDynamicHeight").c_str(), Any(true));
-  set(style, (prefix + "DynamicSpacing").c_str(), Any(true));
-  set(style, (prefix + "Height").c_str(), Any(sal_Int32(height)));
-  set(style, (prefix + "BodyDistance").c_str(),
-      Any(sal_Int32(std::max(height - kMinHeaderFooterHeight, 0))));
+  writes.add(prefix + "IsDynamicHeight", Any(true));
+  writes.add(prefix + "DynamicSpacing", Any(true));
+  writes.add(prefix + "Height", Any(sal_Int32(height)));
+  writes.add(prefix + "BodyDistance", Any(sal_Int32(std::max(height - kMinHeaderFooterHeight, 0))));
 }
 
 css::drawing::TextVerticalAdjust verticalAdjust(int32_t alignment) {
@@ -57,13 +82,14 @@ css::drawing::TextVerticalAdjust verticalAdjust(int32_t alignment) {
   }
 }
 
-void writeMirrorMargins(const Reference<css::beans::XPropertySet>& style, bool mirror) {
+void writeMirrorMargins(const Reference<css::beans::XPropertySet>& style, StyleWrites& writes,
+                        bool mirror) {
   css::style::PageStyleLayout layout = css::style::PageStyleLayout_ALL;
   style->getPropertyValue("PageStyleLayout") >>= layout;
   if (mirror) {
-    set(style, "PageStyleLayout", Any(css::style::PageStyleLayout_MIRRORED));
+    writes.add("PageStyleLayout", Any(css::style::PageStyleLayout_MIRRORED));
   } else if (layout == css::style::PageStyleLayout_MIRRORED) {
-    set(style, "PageStyleLayout", Any(css::style::PageStyleLayout_ALL));
+    writes.add("PageStyleLayout", Any(css::style::PageStyleLayout_ALL));
   }
 }
 
@@ -82,17 +108,19 @@ void writeLayout(const Reference<css::beans::XPropertySet>& style, const std::st
     }
     return;
   }
+  StyleWrites writes(style);
   if (layout.oddAndEvenPages) {
     if (headerOn) {
-      set(style, "HeaderIsShared", Any(!*layout.oddAndEvenPages));
+      writes.add("HeaderIsShared", Any(!*layout.oddAndEvenPages));
     }
     if (footerOn) {
-      set(style, "FooterIsShared", Any(!*layout.oddAndEvenPages));
+      writes.add("FooterIsShared", Any(!*layout.oddAndEvenPages));
     }
   }
   if (layout.differentFirstPage) {
-    set(style, "FirstIsShared", Any(!*layout.differentFirstPage));
+    writes.add("FirstIsShared", Any(!*layout.differentFirstPage));
   }
+  writes.flush();
 }
 
 Reference<css::beans::XPropertySet> documentSettings(const Reference<css::frame::XModel>& model) {
@@ -101,37 +129,14 @@ Reference<css::beans::XPropertySet> documentSettings(const Reference<css::frame:
       factory->createInstance("com.sun.star.text.DocumentSettings"), UNO_QUERY_THROW);
 }
 
-}  // namespace
-
-StyleGeometry readGeometry(const Reference<css::beans::XPropertySet>& style) {
-  StyleGeometry geometry;
-  geometry.width = readLength(style, "Width");
-  geometry.height = readLength(style, "Height");
-  geometry.top = readLength(style, "TopMargin");
-  geometry.bottom = readLength(style, "BottomMargin");
-  geometry.left = readLength(style, "LeftMargin");
-  geometry.right = readLength(style, "RightMargin");
-  geometry.gutter = readLength(style, "GutterMargin");
-  geometry.headerOn = readFlag(style, "HeaderIsOn");
-  geometry.footerOn = readFlag(style, "FooterIsOn");
-  if (geometry.headerOn) {
-    geometry.headerHeight = readLength(style, "HeaderHeight");
-  }
-  if (geometry.footerOn) {
-    geometry.footerHeight = readLength(style, "FooterHeight");
-  }
-  return geometry;
-}
-
-void writeGeometry(const Reference<css::beans::XPropertySet>& style, const StyleGeometry& before,
-                   const StyleGeometry& after) {
+void writeGeometry(StyleWrites& writes, const StyleGeometry& before, const StyleGeometry& after) {
   if (after.width != before.width || after.height != before.height) {
-    set(style, "Width", Any(sal_Int32(after.width)));
-    set(style, "Height", Any(sal_Int32(after.height)));
+    writes.add("Width", Any(sal_Int32(after.width)));
+    writes.add("Height", Any(sal_Int32(after.height)));
   }
   // Exports write the orientation from the flag, which some imports leave unset.
-  if (readFlag(style, "IsLandscape") != (after.width > after.height)) {
-    set(style, "IsLandscape", Any(after.width > after.height));
+  if (before.landscapeFlag != (after.width > after.height)) {
+    writes.add("IsLandscape", Any(after.width > after.height));
   }
   for (const auto& [name, from, to] : {std::tuple{"LeftMargin", before.left, after.left},
                                        std::tuple{"RightMargin", before.right, after.right},
@@ -139,19 +144,62 @@ void writeGeometry(const Reference<css::beans::XPropertySet>& style, const Style
                                        std::tuple{"BottomMargin", before.bottom, after.bottom},
                                        std::tuple{"GutterMargin", before.gutter, after.gutter}}) {
     if (from != to) {
-      set(style, name, Any(sal_Int32(to)));
+      writes.add(name, Any(sal_Int32(to)));
     }
   }
   if (after.headerOn && (after.top != before.top || after.headerHeight != before.headerHeight)) {
-    writeHeaderFooter(style, "Header", after.headerHeight);
+    writeHeaderFooter(writes, "Header", after.headerHeight);
   }
   if (after.footerOn && !before.footerOn) {
-    set(style, "FooterIsOn", Any(true));
+    writes.add("FooterIsOn", Any(true));
   }
   if (after.footerOn && (!before.footerOn || after.bottom != before.bottom ||
                          after.footerHeight != before.footerHeight)) {
-    writeHeaderFooter(style, "Footer", after.footerHeight);
+    writeHeaderFooter(writes, "Footer", after.footerHeight);
   }
+}
+
+}  // namespace
+
+StyleGeometry readGeometry(const Reference<css::beans::XPropertySet>& style) {
+  // One call for all of them; the heights of a header or footer that is off read as 0.
+  static const std::vector<OUString> names{
+      "Width",        "Height",     "TopMargin",  "BottomMargin", "LeftMargin",   "RightMargin",
+      "GutterMargin", "HeaderIsOn", "FooterIsOn", "HeaderHeight", "FooterHeight", "IsLandscape"};
+  const css::uno::Sequence<Any> values =
+      Reference<css::beans::XMultiPropertySet>(style, UNO_QUERY_THROW)
+          ->getPropertyValues(sequenceOf(names));
+  auto length = [&values](int i) {
+    sal_Int32 value = 0;
+    values[i] >>= value;
+    return value;
+  };
+  auto flag = [&values](int i) {
+    bool value = false;
+    values[i] >>= value;
+    return value;
+  };
+  StyleGeometry geometry;
+  geometry.width = length(0);
+  geometry.height = length(1);
+  geometry.top = length(2);
+  geometry.bottom = length(3);
+  geometry.left = length(4);
+  geometry.right = length(5);
+  geometry.gutter = length(6);
+  geometry.headerOn = flag(7);
+  geometry.footerOn = flag(8);
+  geometry.headerHeight = geometry.headerOn ? length(9) : 0;
+  geometry.footerHeight = geometry.footerOn ? length(10) : 0;
+  geometry.landscapeFlag = flag(11);
+  return geometry;
+}
+
+void writeGeometry(const Reference<css::beans::XPropertySet>& style, const StyleGeometry& before,
+                   const StyleGeometry& after) {
+  StyleWrites writes(style);
+  writeGeometry(writes, before, after);
+  writes.flush();
 }
 
 void applyPendingLayout(const Reference<css::beans::XPropertySet>& style, const std::string& name,
@@ -201,12 +249,16 @@ bool applyPageSetup(const Reference<css::frame::XModel>& model,
     settings->setPropertyValue("GutterAtTop", Any(*values.gutterOnTop));
   }
   for (const auto& plan : plans) {
-    writeGeometry(plan.style, plan.before, plan.after);
-    if (values.verticalAlignment) {
-      set(plan.style, "TextVerticalAdjust", Any(verticalAdjust(*values.verticalAlignment)));
-    }
-    if (values.mirrorMargins) {
-      writeMirrorMargins(plan.style, *values.mirrorMargins);
+    {
+      StyleWrites writes(plan.style);
+      writeGeometry(writes, plan.before, plan.after);
+      if (values.verticalAlignment) {
+        writes.add("TextVerticalAdjust", Any(verticalAdjust(*values.verticalAlignment)));
+      }
+      if (values.mirrorMargins) {
+        writeMirrorMargins(plan.style, writes, *values.mirrorMargins);
+      }
+      writes.flush();
     }
     HeaderFooterLayout layout{values.oddAndEvenPagesHeaderFooter,
                               values.differentFirstPageHeaderFooter};

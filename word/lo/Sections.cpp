@@ -1,6 +1,7 @@
 #include "word/lo/Sections.h"
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/NoSuchElementException.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
@@ -46,8 +47,15 @@ std::vector<SectionRun> readSections(const Reference<css::frame::XModel>& model)
   sections.push_back({0, 0, startPageStyle(model), {}, false});
   auto elements = bodyElements(model);
   int32_t index = 0;
-  while (elements->hasMoreElements()) {
-    const css::uno::Any element = elements->nextElement();
+  // Asking for the next element until there is none saves a call to the office per element
+  // over asking first whether there is one.
+  for (;;) {
+    css::uno::Any element;
+    try {
+      element = elements->nextElement();
+    } catch (const css::container::NoSuchElementException&) {
+      break;
+    }
     Reference<css::beans::XPropertySet> props(element, UNO_QUERY);
     OUString pageDesc;
     if (index > 0 && props.is() && (props->getPropertyValue("PageDescName") >>= pageDesc) &&
