@@ -1,6 +1,7 @@
 #include "format/ApplyFormatting.h"
 
 #include <algorithm>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -10,6 +11,14 @@ namespace {
 // Lengths travel to the engine as single-precision numbers, as the word processor takes them.
 double single(double points) {
   return static_cast<double>(static_cast<float>(points));
+}
+
+// A value goes to the engine only when its enable flag is on.
+template <class T, class V>
+void setIf(bool flag, std::optional<T>& field, const V& value) {
+  if (flag) {
+    field = value;
+  }
 }
 
 constexpr char32_t kCarriageReturn = 13;
@@ -112,15 +121,9 @@ void DocumentFormatter::applyUserData(const config::Settings& settings,
                                       word::DocumentEngine& engine) const {
   const UserDataFlags& flags = parameters_.UserData;
   word::UserData data;
-  if (flags.UserName) {
-    data.name = settings.UserName;
-  }
-  if (flags.UserInitials) {
-    data.initials = settings.UserInitials;
-  }
-  if (flags.UserAddr) {
-    data.address = settings.UserAddress;
-  }
+  setIf(flags.UserName, data.name, settings.UserName);
+  setIf(flags.UserInitials, data.initials, settings.UserInitials);
+  setIf(flags.UserAddr, data.address, settings.UserAddress);
   if (data != word::UserData{}) {
     engine.setUserData(data);
   }
@@ -129,30 +132,16 @@ void DocumentFormatter::applyUserData(const config::Settings& settings,
 void DocumentFormatter::applyGeneralPageSetup(word::Document& document) const {
   const GeneralPageSetup& g = parameters_.General;
   word::PageSetupValues values;
-  if (g.flags.SectionStart) {
-    values.sectionStart = g.SectionStart;
-  }
-  if (g.flags.OddAndEvenPagesHeaderFooter) {
-    values.oddAndEvenPagesHeaderFooter = g.OddAndEvenPagesHeaderFooter;
-  }
-  if (g.flags.DifferentFirstPageHeaderFooter) {
-    values.differentFirstPageHeaderFooter = g.FirstPageHeaderFooter;
-  }
-  if (g.flags.MirrorMargins) {
-    values.mirrorMargins = g.MirrorMargins;
-  }
-  if (g.flags.Gutter) {
-    values.gutter = single(g.Gutter);
-  }
-  if (g.flags.GutterPos) {
-    values.gutterOnTop = g.GutterOnTop;
-  }
-  if (g.flags.TwoPagesOnOne) {
-    values.twoPagesOnOne = g.TwoPagesOnOne;
-  }
-  if (g.flags.Orientation) {
-    values.orientation = g.Orientation;
-  }
+  setIf(g.flags.SectionStart, values.sectionStart, g.SectionStart);
+  setIf(g.flags.OddAndEvenPagesHeaderFooter, values.oddAndEvenPagesHeaderFooter,
+        g.OddAndEvenPagesHeaderFooter);
+  setIf(g.flags.DifferentFirstPageHeaderFooter, values.differentFirstPageHeaderFooter,
+        g.FirstPageHeaderFooter);
+  setIf(g.flags.MirrorMargins, values.mirrorMargins, g.MirrorMargins);
+  setIf(g.flags.Gutter, values.gutter, single(g.Gutter));
+  setIf(g.flags.GutterPos, values.gutterOnTop, g.GutterOnTop);
+  setIf(g.flags.TwoPagesOnOne, values.twoPagesOnOne, g.TwoPagesOnOne);
+  setIf(g.flags.Orientation, values.orientation, g.Orientation);
   if (values != word::PageSetupValues{}) {
     document.applyPageSetup(0, values);
   }
@@ -161,31 +150,16 @@ void DocumentFormatter::applyGeneralPageSetup(word::Document& document) const {
 void DocumentFormatter::applyFont(word::Document& document) const {
   const FontSetup& f = parameters_.Font;
   word::FontFormatValues values;
-  if (f.flags.FontName) {
-    values.name = f.FontName;
-  }
-  if (f.flags.FontSize) {
-    values.size = f.FontSize;
-  }
-  if (f.flags.FontStyle && f.FontStyle != 0) {
-    values.style = f.FontStyle;
-  }
-  if (f.flags.FontShrink && f.FontShrink > 0) {
-    values.shrinkSteps = f.FontShrink;
-  }
-  if (f.flags.FontGrow && f.FontGrow > 0) {
-    values.growSteps = f.FontGrow;
-  }
-  if (f.flags.FontSpacing && f.FontSpacingType > 0) {
-    values.spacing = single(f.FontSpacing);
-  }
-  if (f.flags.FontPosition && f.FontPositionType > 0) {
-    values.position = f.FontPosition;
-  }
+  setIf(f.flags.FontName, values.name, f.FontName);
+  setIf(f.flags.FontSize, values.size, f.FontSize);
+  setIf(f.flags.FontStyle && f.FontStyle != 0, values.style, f.FontStyle);
+  setIf(f.flags.FontShrink && f.FontShrink > 0, values.shrinkSteps, f.FontShrink);
+  setIf(f.flags.FontGrow && f.FontGrow > 0, values.growSteps, f.FontGrow);
+  setIf(f.flags.FontSpacing && f.FontSpacingType > 0, values.spacing, single(f.FontSpacing));
+  setIf(f.flags.FontPosition && f.FontPositionType > 0, values.position, f.FontPosition);
   // Scales outside what the word processor accepts are passed over.
-  if (f.flags.FontScaling && f.FontScaling >= 1 && f.FontScaling <= 600) {
-    values.scaling = f.FontScaling;
-  }
+  setIf(f.flags.FontScaling && f.FontScaling >= 1 && f.FontScaling <= 600, values.scaling,
+        f.FontScaling);
   // The kerning value is the size from which kerning applies; 0 switches it off.
   if (f.flags.FontKerning) {
     values.kerning = f.FontKerningValue > 0;
@@ -199,21 +173,11 @@ void DocumentFormatter::applyFont(word::Document& document) const {
 void DocumentFormatter::applyParagraphFormat(word::Document& document) const {
   const ParagraphSetup& p = parameters_.Paragraph;
   word::ParagraphFormatValues values;
-  if (p.flags.LeftIndent) {
-    values.leftIndent = single(p.ParagraphLeftIndent);
-  }
-  if (p.flags.RightIndent) {
-    values.rightIndent = single(p.ParagraphRightIndent);
-  }
-  if (p.flags.ParagraphSpaceBefore) {
-    values.spaceBefore = single(p.ParagraphSpaceBefore);
-  }
-  if (p.flags.ParagraphSpaceAfter) {
-    values.spaceAfter = single(p.ParagraphSpaceAfter);
-  }
-  if (p.flags.LineSpacingRule) {
-    values.lineSpacingRule = p.ParagraphLineSpacingRule;
-  }
+  setIf(p.flags.LeftIndent, values.leftIndent, single(p.ParagraphLeftIndent));
+  setIf(p.flags.RightIndent, values.rightIndent, single(p.ParagraphRightIndent));
+  setIf(p.flags.ParagraphSpaceBefore, values.spaceBefore, single(p.ParagraphSpaceBefore));
+  setIf(p.flags.ParagraphSpaceAfter, values.spaceAfter, single(p.ParagraphSpaceAfter));
+  setIf(p.flags.LineSpacingRule, values.lineSpacingRule, p.ParagraphLineSpacingRule);
   if (p.flags.LineSpacing) {
     // A spacing value means something only for the rules "at least" and "exactly"; the content's
     // rule is read back unless this very step sets it.
@@ -229,30 +193,14 @@ void DocumentFormatter::applyParagraphFormat(word::Document& document) const {
       values.lineSpacing = single(p.ParagraphLineSpacing);
     }
   }
-  if (p.flags.ParagraphAlignment) {
-    values.alignment = p.ParagraphAlignment;
-  }
-  if (p.flags.WidowControl) {
-    values.widowControl = p.WidowControl;
-  }
-  if (p.flags.KeepWithNext) {
-    values.keepWithNext = p.KeepWithNext;
-  }
-  if (p.flags.KeepTogether) {
-    values.keepTogether = p.KeepTogether;
-  }
-  if (p.flags.PageBreakBefore) {
-    values.pageBreakBefore = p.PageBreakBefore;
-  }
-  if (p.flags.NoLineNumber) {
-    values.noLineNumber = p.NoLineNumber;
-  }
-  if (p.flags.Hyphenation) {
-    values.hyphenation = p.Hyphenation;
-  }
-  if (p.flags.FirstLineIndent) {
-    values.firstLineIndent = single(p.ParagraphFirstLineIndent);
-  }
+  setIf(p.flags.ParagraphAlignment, values.alignment, p.ParagraphAlignment);
+  setIf(p.flags.WidowControl, values.widowControl, p.WidowControl);
+  setIf(p.flags.KeepWithNext, values.keepWithNext, p.KeepWithNext);
+  setIf(p.flags.KeepTogether, values.keepTogether, p.KeepTogether);
+  setIf(p.flags.PageBreakBefore, values.pageBreakBefore, p.PageBreakBefore);
+  setIf(p.flags.NoLineNumber, values.noLineNumber, p.NoLineNumber);
+  setIf(p.flags.Hyphenation, values.hyphenation, p.Hyphenation);
+  setIf(p.flags.FirstLineIndent, values.firstLineIndent, single(p.ParagraphFirstLineIndent));
   if (values != word::ParagraphFormatValues{}) {
     document.applyParagraphFormat(values);
   }
@@ -262,9 +210,7 @@ void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t 
                                               bool landscape) const {
   const PageSetupSet& r = landscape ? parameters_.Landscape : parameters_.Portrait;
   word::PageSetupValues values;
-  if (r.flags.PaperSize) {
-    values.paperSize = r.PaperSize;
-  }
+  setIf(r.flags.PaperSize, values.paperSize, r.PaperSize);
   if (r.flags.PageWidth || r.flags.PageHeight) {
     // Width and height count only on custom paper.
     const int32_t paper = values.paperSize ? *values.paperSize : document.sectionPaperSize(section);
@@ -278,27 +224,13 @@ void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t 
     }
   }
   values.orientation = landscape ? 1 : 0;
-  if (r.flags.TopMargin) {
-    values.topMargin = single(r.TopMargin);
-  }
-  if (r.flags.BottomMargin) {
-    values.bottomMargin = single(r.BottomMargin);
-  }
-  if (r.flags.LeftMargin) {
-    values.leftMargin = single(r.LeftMargin);
-  }
-  if (r.flags.RightMargin) {
-    values.rightMargin = single(r.RightMargin);
-  }
-  if (r.flags.FooterDistance) {
-    values.footerDistance = single(r.FooterDistance);
-  }
-  if (r.flags.HeaderDistance) {
-    values.headerDistance = single(r.HeaderDistance);
-  }
-  if (r.flags.VerticalAlignment) {
-    values.verticalAlignment = r.VerticalAlignment;
-  }
+  setIf(r.flags.TopMargin, values.topMargin, single(r.TopMargin));
+  setIf(r.flags.BottomMargin, values.bottomMargin, single(r.BottomMargin));
+  setIf(r.flags.LeftMargin, values.leftMargin, single(r.LeftMargin));
+  setIf(r.flags.RightMargin, values.rightMargin, single(r.RightMargin));
+  setIf(r.flags.FooterDistance, values.footerDistance, single(r.FooterDistance));
+  setIf(r.flags.HeaderDistance, values.headerDistance, single(r.HeaderDistance));
+  setIf(r.flags.VerticalAlignment, values.verticalAlignment, r.VerticalAlignment);
   document.applyPageSetup(section, values);
 }
 

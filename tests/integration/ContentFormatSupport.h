@@ -79,21 +79,9 @@ inline std::string textOf(const std::string& fragment) {
 }
 
 // An engine of the test suite's own, and a fresh folder per test.
-class ContentFormatTest : public ::testing::Test {
+class ContentFormatTest : public OfficeSuite<ContentFormatTest> {
  protected:
-  static void startEngine(const std::string& name) {
-    state_ = new TempDir(name + "-state");
-    LibreOfficeOptions options = testOptions(*state_, name);
-    options.docTimeoutSeconds = 120;
-    engine_ = makeLibreOfficeEngine(options).release();
-    engine_->connect();
-  }
-  static void TearDownTestSuite() {
-    delete engine_;
-    engine_ = nullptr;
-    delete state_;
-    state_ = nullptr;
-  }
+  static void startEngine(const std::string& name) { startOffice(name); }
 
   void SetUp() override { dir_ = std::make_unique<TempDir>("content"); }
 
@@ -128,12 +116,8 @@ class ContentFormatTest : public ::testing::Test {
     return kelvara::testing::ReadZipEntry(file(name), "word/document.xml").value_or("");
   }
 
-  static TempDir* state_;
-  static DocumentEngine* engine_;
   std::unique_ptr<TempDir> dir_;
 };
 
-inline TempDir* ContentFormatTest::state_ = nullptr;
-inline DocumentEngine* ContentFormatTest::engine_ = nullptr;
 
 }  // namespace kelvara::word::testing

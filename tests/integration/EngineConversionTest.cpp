@@ -24,21 +24,9 @@ const char* kTwoParagraphRtf =
     "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Times New Roman;}}"
     "\\pard Hello world.\\par Second paragraph here.\\par}";
 
-class EngineConversionTest : public ::testing::Test {
+class EngineConversionTest : public testing::OfficeSuite<EngineConversionTest> {
  protected:
-  static void SetUpTestSuite() {
-    state_ = new TempDir("conversion-state");
-    LibreOfficeOptions options = testing::testOptions(*state_, "conversion");
-    options.docTimeoutSeconds = 120;
-    engine_ = makeLibreOfficeEngine(options).release();
-    engine_->connect();
-  }
-  static void TearDownTestSuite() {
-    delete engine_;
-    engine_ = nullptr;
-    delete state_;
-    state_ = nullptr;
-  }
+  static void SetUpTestSuite() { startOffice("conversion"); }
 
   void SetUp() override { out_ = std::make_unique<TempDir>("conversion-out"); }
 
@@ -63,13 +51,9 @@ class EngineConversionTest : public ::testing::Test {
     EXPECT_EQ(seen, expected);
   }
 
-  static TempDir* state_;
-  static DocumentEngine* engine_;
   std::unique_ptr<TempDir> out_;
 };
 
-TempDir* EngineConversionTest::state_ = nullptr;
-DocumentEngine* EngineConversionTest::engine_ = nullptr;
 
 TEST_F(EngineConversionTest, ConvertsAnRtfItWrote) {
   const std::string input = output("letter.rtf");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -143,6 +145,29 @@ inline LibreOfficeOptions testOptions(const TempDir& state, const std::string& i
   options.connectTimeoutSeconds = 60;
   return options;
 }
+
+// A test suite with an office of its own, started once for all its tests: the suite's
+// SetUpTestSuite() calls startOffice(); the office ends after the suite's last test.
+template <class Suite>
+class OfficeSuite : public ::testing::Test {
+ protected:
+  static void startOffice(const std::string& name, int docTimeoutSeconds = 120) {
+    state_ = new TempDir(name + "-state");
+    LibreOfficeOptions options = testOptions(*state_, name);
+    options.docTimeoutSeconds = docTimeoutSeconds;
+    engine_ = makeLibreOfficeEngine(options).release();
+    engine_->connect();
+  }
+  static void TearDownTestSuite() {
+    delete engine_;
+    engine_ = nullptr;
+    delete state_;
+    state_ = nullptr;
+  }
+
+  static inline TempDir* state_ = nullptr;
+  static inline DocumentEngine* engine_ = nullptr;
+};
 
 // The pid of the office running on a profile below the state folder (the top of its tree).
 inline int officePid(const std::string& stateDir) {

@@ -39,21 +39,9 @@ int occurrences(const std::string& text, const std::string& what) {
   return ::kelvara::testing::count(text, what);
 }
 
-class FormattedConversionTest : public ::testing::Test {
+class FormattedConversionTest : public testing::OfficeSuite<FormattedConversionTest> {
  protected:
-  static void SetUpTestSuite() {
-    state_ = new testing::TempDir("formatted-state");
-    LibreOfficeOptions options = testing::testOptions(*state_, "formatted");
-    options.docTimeoutSeconds = 240;
-    engine_ = makeLibreOfficeEngine(options).release();
-    engine_->connect();
-  }
-  static void TearDownTestSuite() {
-    delete engine_;
-    engine_ = nullptr;
-    delete state_;
-    state_ = nullptr;
-  }
+  static void SetUpTestSuite() { startOffice("formatted", 240); }
 
   // Converts the RTF text to .docx with the current parameters; returns the outcome.
   ConversionOutcome convert(const std::string& rtf, const std::string& name) {
@@ -71,16 +59,12 @@ class FormattedConversionTest : public ::testing::Test {
     return ::kelvara::testing::ReadZipEntry(output_, "word/document.xml").value_or("");
   }
 
-  static testing::TempDir* state_;
-  static DocumentEngine* engine_;
   testing::TempDir out_{"formatted-out"};
   std::string output_;
   config::Settings settings_;
   format::FormatParameterSet params_;
 };
 
-testing::TempDir* FormattedConversionTest::state_ = nullptr;
-DocumentEngine* FormattedConversionTest::engine_ = nullptr;
 
 TEST_F(FormattedConversionTest, EachSectionGetsTheRecordOfItsOrientation) {
   params_.Portrait.TopMargin = 72;    // 1440 twips

@@ -79,21 +79,9 @@ std::string extendedFile() {
   return file;
 }
 
-class WordStarConversionTest : public ::testing::Test {
+class WordStarConversionTest : public testing::OfficeSuite<WordStarConversionTest> {
  protected:
-  static void SetUpTestSuite() {
-    state_ = new TempDir("wordstar-state");
-    LibreOfficeOptions options = testing::testOptions(*state_, "wordstar");
-    options.docTimeoutSeconds = 120;
-    engine_ = makeLibreOfficeEngine(options).release();
-    engine_->connect();
-  }
-  static void TearDownTestSuite() {
-    delete engine_;
-    engine_ = nullptr;
-    delete state_;
-    state_ = nullptr;
-  }
+  static void SetUpTestSuite() { startOffice("wordstar"); }
 
   void SetUp() override { out_ = std::make_unique<TempDir>("wordstar-out"); }
 
@@ -138,13 +126,9 @@ class WordStarConversionTest : public ::testing::Test {
     return names;
   }
 
-  static TempDir* state_;
-  static DocumentEngine* engine_;
   std::unique_ptr<TempDir> out_;
 };
 
-TempDir* WordStarConversionTest::state_ = nullptr;
-DocumentEngine* WordStarConversionTest::engine_ = nullptr;
 
 TEST_F(WordStarConversionTest, TheInputListEndsWithTheWordStarEntry) {
   const auto converters = engine_->fileConverters();

@@ -217,18 +217,16 @@ bool applyPageSetup(const Reference<css::frame::XModel>& model,
                     const std::vector<SectionRun>& sections, const PageSetupValues& values,
                     PendingLayouts& pending) {
   checkPageChoices(values);
-  const Reference<css::beans::XPropertySet> settings = documentSettings(model);
-  bool gutterOnTop = false;
-  settings->getPropertyValue("GutterAtTop") >>= gutterOnTop;
-  gutterOnTop = values.gutterOnTop.value_or(gutterOnTop);
 
   // A section whose first page has a style of its own already has a different first page; its
   // styles must not get another first page each.
   std::set<std::string> ownFirstPage;
-  for (const auto& section : sections) {
-    if (followingPagesStyle(model, section.pageStyle)) {
-      for (const auto& name : sectionPageStyles(model, section.pageStyle)) {
-        ownFirstPage.insert(name);
+  if (values.differentFirstPageHeaderFooter.value_or(false)) {
+    for (const auto& section : sections) {
+      if (followingPagesStyle(model, section.pageStyle)) {
+        for (const auto& name : sectionPageStyles(model, section.pageStyle)) {
+          ownFirstPage.insert(name);
+        }
       }
     }
   }
@@ -241,8 +239,19 @@ bool applyPageSetup(const Reference<css::frame::XModel>& model,
   std::vector<Plan> plans;
   for (const auto& name : pageStylesOf(model, sections)) {
     auto style = pageStyle(model, name);
-    const StyleGeometry before = readGeometry(style);
-    plans.push_back({name, style, before, planPageSetup(before, values, gutterOnTop)});
+    plans.push_back({name, style, readGeometry(style), {}});
+  }
+  // The gutter's side is a document setting, asked for only where a gutter is or will be.
+  Reference<css::beans::XPropertySet> settings;
+  bool gutterOnTop = false;
+  if (values.gutter || values.gutterOnTop ||
+      std::any_of(plans.begin(), plans.end(), [](const Plan& p) { return p.before.gutter != 0; })) {
+    settings = documentSettings(model);
+    settings->getPropertyValue("GutterAtTop") >>= gutterOnTop;
+    gutterOnTop = values.gutterOnTop.value_or(gutterOnTop);
+  }
+  for (Plan& plan : plans) {
+    plan.after = planPageSetup(plan.before, values, gutterOnTop);
   }
 
   if (values.gutterOnTop) {
