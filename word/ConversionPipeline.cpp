@@ -138,7 +138,9 @@ ConversionOutcome ConvertDocument(PipelineContext& context, const std::string& i
         outcome.formattingLog = report.logText;
       }
       document->saveAs(saveRequestFor(settings, context.engine.version(), outputFileName, formats));
-      if (converterOutput != outputFileName && !settings.KeepExtProgOut) {
+      // The converter's output moved aside under the prefix goes once the document is saved.
+      if (!converterOutput.empty() && converterOutput != outputFileName &&
+          !settings.KeepExtProgOut) {
         RemoveConverterOutput(converterOutput, outcome.conversionLog);
       }
       outcome.saved = measureSaved(*document);

@@ -495,3 +495,20 @@ TEST_F(BatchRunFormattingTest, ALanguageWithoutDictionaryIsNamedOncePerRun) {
 
 }  // namespace
 }  // namespace kelvara::run
+
+namespace kelvara::run {
+namespace {
+
+TEST_F(BatchRunTest, ConvertedDocumentsWriteNothingToTheErrorAndDeleteLogs) {
+  tmp.file("in/a.doc");
+  tmp.file("in/b.rtf");
+  ASSERT_TRUE(run());
+  EXPECT_EQ(counters.FilesConverted, 2);
+  const std::string errors = log("ErrorLog.txt");
+  EXPECT_FALSE(contains(errors, "delete error")) << errors;
+  EXPECT_FALSE(contains(errors, "Conversion ")) << errors;
+  EXPECT_TRUE(contains(errors, "Total number of files in error: 0")) << errors;
+}
+
+}  // namespace
+}  // namespace kelvara::run
