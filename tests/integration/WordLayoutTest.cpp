@@ -30,6 +30,14 @@ class WordLayout : public ::testing::Test {
     fs::create_directories(tmp / "config");
     fs::create_directories(tmp / "state");
     fs::create_directories(tmp / "in");
+    // The documents keep their own layout: re-formatting would change their page counts.
+    std::ofstream(tmp / "config/Kelva.ini")
+        << "[Options]\nRemoveEmptySections=0\nRemoveCRAtEndOfSections=0\nAddPagesNumbers=0\n"
+           "[Page Flags Setup Portrait]\nTopMargin=0\nBottomMargin=0\nLeftMargin=0\n"
+           "RightMargin=0\nFooterDistance=0\nHeaderDistance=0\nVerticalAlignment=0\n"
+           "[Page Flags Setup Landscape]\nTopMargin=0\nBottomMargin=0\nLeftMargin=0\n"
+           "RightMargin=0\nFooterDistance=0\nHeaderDistance=0\nVerticalAlignment=0\n"
+           "[Paragraph Flags Setup]\nLeftIndent=0\nRightIndent=0\n";
   }
 
   testing::ProcessResult toPdf() {
