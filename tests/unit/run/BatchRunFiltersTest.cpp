@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "BatchRunFixture.h"
 #include "run/BatchRun.h"
 #include "support/FakeDocumentEngine.h"
 #include "support/RecordingView.h"
@@ -18,39 +19,14 @@ using testing::readFile;
 using testing::RecordingView;
 using testing::ScratchDir;
 
-class BatchRunFiltersTest : public ::testing::Test {
+class BatchRunFiltersTest : public BatchRunFixture {
  protected:
-  void SetUp() override {
-    in = tmp.dir("in");
-    out = tmp.path() + "out/";
-    settings.InpPath = in;
-    settings.OutPath = out;
-    selection.saveFormat = 6;
-    selection.OutExt = "rtf";
-  }
-
-  void run() {
-    BatchRun batch(settings, formats, engine, view, locale, selection, control);
-    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
-    ASSERT_TRUE(batch.Run());
-    counters = batch.counters();
-  }
+  void run() { ASSERT_TRUE(BatchRunFixture::run()); }
 
   bool opened(const std::string& name) const {
     return std::find(engine.calls.begin(), engine.calls.end(), "open " + name + " format 0") !=
            engine.calls.end();
   }
-
-  ScratchDir tmp;
-  std::string in, out;
-  config::Settings settings;
-  format::FormatParameterSet formats;
-  FakeDocumentEngine engine;
-  RecordingView view;
-  platform::Locale locale;
-  word::FormatSelection selection;
-  RunControl control;
-  RunCounters counters;
 };
 
 TEST_F(BatchRunFiltersTest, AFilteredFileIsLoggedCountedAndNeverOpened) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "BatchRunFixture.h"
 #include "run/BatchRun.h"
 #include "support/FakeDocumentEngine.h"
 #include "support/ProgramScript.h"
@@ -29,26 +30,16 @@ constexpr const char* kConverter =
     "case \"$(basename \"$in\")\" in bad*) echo 'unknown WordStar version' >&2; exit 1;; esac\n"
     "cp \"$in\" \"$(dirname \"$out\")/TEMPWPXX.DOC\"";
 
-class BatchRunProgramsTest : public ::testing::Test {
+class BatchRunProgramsTest : public BatchRunFixture {
  protected:
   void SetUp() override {
-    in = tmp.dir("in");
-    out = tmp.path() + "out/";
-    settings.InpPath = in;
-    settings.OutPath = out;
-    selection.saveFormat = 6;
-    selection.OutExt = "rtf";
+    BatchRunFixture::SetUp();
     // No count program unless a test gives one.
     settings.WordsCountCheck = settings.LinesCountCheck = settings.CharsCountCheck = false;
   }
 
-  void run() {
-    BatchRun batch(settings, formats, engine, view, locale, selection, control);
-    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
-    ASSERT_TRUE(batch.Run());
-    counters = batch.counters();
-  }
-  std::string log(const std::string& name) { return readFile(out + "Log/" + name); }
+  void run() { ASSERT_TRUE(BatchRunFixture::run()); }
+
   std::vector<std::string> outputs() {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(out)) {
@@ -59,17 +50,6 @@ class BatchRunProgramsTest : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-
-  ScratchDir tmp;
-  std::string in, out;
-  config::Settings settings;
-  format::FormatParameterSet formats;
-  FakeDocumentEngine engine;
-  RecordingView view;
-  platform::Locale locale;
-  word::FormatSelection selection;
-  RunControl control;
-  RunCounters counters;
 };
 
 TEST_F(BatchRunProgramsTest, TheExternalConvertersFileIsOpenedAsideAndTheOutputSavedInItsPlace) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "BatchRunFixture.h"
 #include "format/ApplyFormatting.h"
 #include "support/FakeDocumentEngine.h"
 #include "support/RecordingView.h"
@@ -23,40 +24,7 @@ using testing::readFile;
 using testing::RecordingView;
 using testing::ScratchDir;
 
-class BatchRunTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    in = tmp.dir("in");
-    out = tmp.path() + "out/";
-    settings.InpPath = in;
-    settings.OutPath = out;
-    settings.InpMask = "*.*";
-    selection.openFormat = 0;
-    selection.saveFormat = 6;
-    selection.OutExt = "rtf";
-  }
-
-  bool run() {
-    BatchRun batch(settings, formats, engine, view, locale, selection, control);
-    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
-    const bool started = batch.Run();
-    counters = batch.counters();
-    return started;
-  }
-
-  std::string log(const std::string& name) { return readFile(out + "Log/" + name); }
-
-  ScratchDir tmp;
-  std::string in, out;
-  config::Settings settings;
-  format::FormatParameterSet formats;
-  FakeDocumentEngine engine;
-  RecordingView view;
-  platform::Locale locale;
-  word::FormatSelection selection;
-  RunControl control;
-  RunCounters counters;
-};
+class BatchRunTest : public BatchRunFixture {};
 
 TEST_F(BatchRunTest, ConvertsTheTreeMirroringFoldersAndAccountsForEveryFile) {
   tmp.file("in/b.doc");
@@ -443,13 +411,8 @@ namespace {
 class BatchRunFormattingTest : public BatchRunTest {
  protected:
   bool runFormatted() {
-    BatchRun batch(settings, formats, engine, view, locale, selection, control);
     format::DocumentFormatter formatter(formats, "12.0");
-    batch.setFormattingStep(&formatter);
-    batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
-    const bool started = batch.Run();
-    counters = batch.counters();
-    return started;
+    return run(&formatter);
   }
 };
 
