@@ -75,11 +75,13 @@ void DocumentFormatter::ApplyFormatting(const config::Settings& settings,
       report.progress("Section Nr. " + std::to_string(i) +
                       (document.sectionOrientation(i) != 0 ? " - Landscape" : " - Portrait"));
     }
+    // The page values go first, with the footer the page numbers need switched on in the same
+    // change: the office lays the document out again after every change of a page.
+    const bool landscape = document.sectionOrientation(i) != 0;
+    applySectionPageSetup(document, i, landscape, settings.AddPagesNumbers);
     if (settings.AddPagesNumbers) {
       document.addCentredPageNumbers(i, true);
     }
-    const bool landscape = document.sectionOrientation(i) != 0;
-    applySectionPageSetup(document, i, landscape);
     if (i == sections) {
       report.logText += landscape ? "Landsc. \n" : "Portr. \n";
     } else {
@@ -207,7 +209,7 @@ void DocumentFormatter::applyParagraphFormat(word::Document& document) const {
 }
 
 void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t section,
-                                              bool landscape) const {
+                                              bool landscape, bool footerOn) const {
   const PageSetupSet& r = landscape ? parameters_.Landscape : parameters_.Portrait;
   word::PageSetupValues values;
   setIf(r.flags.PaperSize, values.paperSize, r.PaperSize);
@@ -231,6 +233,7 @@ void DocumentFormatter::applySectionPageSetup(word::Document& document, int32_t 
   setIf(r.flags.FooterDistance, values.footerDistance, single(r.FooterDistance));
   setIf(r.flags.HeaderDistance, values.headerDistance, single(r.HeaderDistance));
   setIf(r.flags.VerticalAlignment, values.verticalAlignment, r.VerticalAlignment);
+  setIf(footerOn, values.footerOn, true);
   document.applyPageSetup(section, values);
 }
 

@@ -28,7 +28,8 @@ class DocumentFormatter : public word::FormattingStep {
   void applyGeneralPageSetup(word::Document& document) const;
   void applyFont(word::Document& document) const;
   void applyParagraphFormat(word::Document& document) const;
-  void applySectionPageSetup(word::Document& document, int32_t section, bool landscape) const;
+  void applySectionPageSetup(word::Document& document, int32_t section, bool landscape,
+                             bool footerOn) const;
 
   const FormatParameterSet& parameters_;
   bool revisionRules_;

@@ -84,6 +84,9 @@ struct PageSetupValues {
   std::optional<bool> mirrorMargins, twoPagesOnOne;
   std::optional<int32_t> orientation;  // 0 portrait, 1 landscape
   std::optional<int32_t> sectionStart;
+  // Switches the footer on, for page numbers to come, keeping the body where the margins put it:
+  // one change of the page instead of two.
+  std::optional<bool> footerOn;
   bool operator==(const PageSetupValues&) const = default;
 };
 

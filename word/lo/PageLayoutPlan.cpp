@@ -87,9 +87,15 @@ void checkPageChoices(const PageSetupValues& values) {
   }
 }
 
-StyleGeometry planPageSetup(const StyleGeometry& current, const PageSetupValues& values,
+StyleGeometry planPageSetup(const StyleGeometry& before, const PageSetupValues& values,
                             bool gutterOnTop) {
   checkPageChoices(values);
+  // A footer switched on for page numbers starts at Word's default distance, the body where it
+  // was; the values below then place both.
+  const StyleGeometry current =
+      values.footerOn.value_or(false)
+          ? withFooterOn(before, hundredthsOfMmFromPoints(kDefaultFooterDistancePoints))
+          : before;
   StyleGeometry next = current;
 
   const bool landscape =
@@ -157,7 +163,7 @@ StyleGeometry planPageSetup(const StyleGeometry& current, const PageSetupValues&
     }
   }
 
-  if (next == current) {
+  if (next == before) {
     return next;  // a page the document already had is not ours to judge
   }
   const int32_t topGutter = gutterOnTop ? next.gutter : 0;

@@ -100,8 +100,10 @@ void numberFooters(const Reference<css::frame::XModel>& model, const std::string
   if (!before.footerOn) {
     writeGeometry(style, before,
                   withFooterOn(before, hundredthsOfMmFromPoints(kDefaultFooterDistancePoints)));
-    applyPendingLayout(style, name, pending);
   }
+  // Layout choices kept while the page had no header or footer apply now that it has one, also
+  // when the page setup switched the footer on.
+  applyPendingLayout(style, name, pending);
   bool shared = true;
   bool firstShared = true;
   style->getPropertyValue("FooterIsShared") >>= shared;

@@ -62,6 +62,7 @@ TEST_F(ApplyFormattingTest, DefaultsGiveEachSectionItsOrientationsPageValuesAndO
     EXPECT_EQ(values.verticalAlignment, 0);
     EXPECT_FALSE(values.paperSize);  // paper size is off by default
     EXPECT_FALSE(values.pageWidth);
+    EXPECT_EQ(values.footerOn, true);  // with the page values, for the page numbers
   }
   ASSERT_EQ(calls().paragraphFormats.size(), 1u);
   EXPECT_EQ(calls().paragraphFormats[0].leftIndent, 17);

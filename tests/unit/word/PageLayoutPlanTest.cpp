@@ -222,3 +222,25 @@ TEST(PageLayoutPlan, AFooterSwitchedOnKeepsTheBodyInPlace) {
 
 }  // namespace
 }  // namespace kelvara::word::lo
+
+namespace kelvara::word::lo {
+namespace {
+
+TEST(PageLayoutPlan, AFooterSwitchedOnForPageNumbersKeepsTheBodyWhereTheMarginsPutIt) {
+  PageSetupValues numbered;
+  numbered.footerOn = true;
+  const StyleGeometry on = planPageSetup(letter(), numbered, false);
+  ASSERT_TRUE(on.footerOn);
+  EXPECT_EQ(on.bottom, 1270);  // Word's default footer distance, 36 pt
+  EXPECT_EQ(on.bottom + on.footerHeight, letter().bottom);
+
+  // With Word's margins given, the footer sits at its distance and the body at the margin.
+  numbered.bottomMargin = 72;
+  numbered.footerDistance = 18;
+  const StyleGeometry placed = planPageSetup(letter(), numbered, false);
+  EXPECT_EQ(placed.bottom, 635);
+  EXPECT_EQ(placed.bottom + placed.footerHeight, 2540);
+}
+
+}  // namespace
+}  // namespace kelvara::word::lo
