@@ -28,6 +28,8 @@ class OfficeConnection {
   OfficeConnection& operator=(const OfficeConnection&) = delete;
 
   bool disposed() const { return disposed_->load(); }
+  // A call found the bridge gone before its end was announced: the connection serves no more.
+  void markDisposed() { *disposed_ = true; }
   // Drops the bridge; the office keeps running.
   void close();
 

@@ -264,6 +264,11 @@ EngineError OfficeSupervisor::failure(const std::string& operation) {
     return timedOutAfter(options_.docTimeoutSeconds);
   }
   if (lost) {
+    // The next document must find the office gone and start another, whether or not the
+    // bridge has announced its end by then.
+    if (connection_) {
+      connection_->markDisposed();
+    }
     return EngineError(Kind::Lost, "LibreOffice stopped while " + operation +
                                        (detail.empty() ? std::string() : " (" + detail + ")"));
   }
