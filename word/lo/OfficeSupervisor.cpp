@@ -14,6 +14,9 @@
 #include "word/lo/StaleOffices.h"
 
 namespace kelvara::word::lo {
+
+// How long an office may take to end when asked to.
+constexpr int kTerminateSeconds = 10;
 namespace {
 
 namespace fs = std::filesystem;
@@ -113,13 +116,20 @@ void OfficeSupervisor::quit() {
 }
 
 void OfficeSupervisor::dropOffice(bool terminate) {
-  const int pid = officePid_.exchange(0);  // the watchdog must not aim at a reaped pid
   if (connection_ && terminate && !connection_->disposed()) {
+    // A hung office would never answer: the watchdog ends it after a few seconds.
+    if (watchdog_) {
+      watchdog_->arm(std::chrono::seconds(kTerminateSeconds));
+    }
     try {
       connection_->desktop()->terminate();
     } catch (const css::uno::Exception&) {
     }
+    if (watchdog_) {
+      watchdog_->disarm();
+    }
   }
+  const int pid = officePid_.exchange(0);  // the watchdog must not aim at a reaped pid
   connection_.reset();
   if (process_) {
     if (!terminate) {
@@ -283,11 +293,11 @@ void OfficeSupervisor::failStaleSession() const {
 }
 
 void OfficeSupervisor::beginDocument(const std::function<void()>& prepare) {
-  watchdog_->arm(std::chrono::seconds(std::max(0, options_.docTimeoutSeconds)));
   if (answers() && (wornByCount() || wornByMemory())) {
     // A long-running office keeps growing; a fresh one costs a fraction of a second.
     dropOffice(true);
   }
+  watchdog_->arm(std::chrono::seconds(std::max(0, options_.docTimeoutSeconds)));
   try {
     connect();
     if (prepare) {
