@@ -10,7 +10,7 @@
 namespace kelvara::run {
 namespace {
 
-constexpr size_t kInFlightPerEngine = 8;
+constexpr size_t kInFlightPerEngine = 64;
 
 constexpr const char* kSameFolderWarning =
     "Warning! Input and Output directory are the same.\r\n\r\n"
@@ -113,6 +113,29 @@ size_t BatchRun::maxInFlight() const {
   // Commits wait for the oldest document; enough others may finish meanwhile that one slow
   // document does not leave the other offices idle. Each is a few strings until committed.
   return pool_->threaded() ? kInFlightPerEngine * pool_->size() : 0;
+}
+
+bool BatchRun::nameInFlight(const std::string& name) {
+  auto [first, last] = namesInFlight_.equal_range(name);
+  while (first != last) {
+    if (first->second.wait_for(std::chrono::seconds(0)) == std::future_status::ready) {
+      first = namesInFlight_.erase(first);
+    } else {
+      ++first;
+    }
+  }
+  return namesInFlight_.count(name) > 0;
+}
+
+void BatchRun::waitForName(const std::string& name) {
+  // Only the conversions holding the name are waited for, not the commit of every document
+  // before them: one long document elsewhere in the tree must not leave the other offices idle.
+  while (nameInFlight(name)) {
+    if (namesInFlight_.find(name)->second.wait_for(std::chrono::milliseconds(50)) !=
+        std::future_status::ready) {
+      checkpoint();
+    }
+  }
 }
 
 void BatchRun::showCounters() {

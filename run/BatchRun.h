@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -100,6 +101,11 @@ class BatchRun {
   void writeFormattingLog(const std::string& text);
   // Documents that may be under conversion at once before the walk waits for the oldest.
   size_t maxInFlight() const;
+  // Whether a document whose conversion has not ended was given this output name; forgets the
+  // names of those that have ended.
+  bool nameInFlight(const std::string& name);
+  // Waits until no document in conversion holds the name.
+  void waitForName(const std::string& name);
   // The skipped-files line when a selection filter rejects the file.
   std::optional<std::string> filterSkipLine(const std::string& inpFileName) const;
   // Lines a conversion handed over for the logs and boxes.
@@ -138,7 +144,9 @@ class BatchRun {
   std::shared_ptr<const config::Settings> runSettings_;
   std::unique_ptr<ConversionPool> pool_;
   CommitQueue commits_;
-  std::map<std::string, int> namesInFlight_;
+  // Output names given to documents whose conversion has not ended: a later document must not
+  // be named or written over them until it has, as in a sequential run.
+  std::multimap<std::string, std::shared_future<word::ConversionOutcome>> namesInFlight_;
   // Languages the run has said it cannot check the spelling of; each is said once.
   std::set<std::string> languagesWithoutDictionary_;
   std::unique_ptr<BackgroundFileCount> fileCount_;

@@ -20,8 +20,7 @@ void CommitQueue::commitFront() {
   Entry entry = std::move(entries_.front());
   entries_.pop_front();
   if (entry.outcome) {
-    const word::ConversionOutcome outcome = entry.outcome->get();
-    entry.commit(&outcome);
+    entry.commit(&entry.outcome->get());
   } else {
     entry.commit(nullptr);
   }

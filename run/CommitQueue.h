@@ -21,7 +21,7 @@ class CommitQueue {
   // An entry with nothing to wait for; committed as soon as every earlier one is.
   void push(Commit commit) { entries_.push_back({std::nullopt, std::move(commit)}); }
   // A document: committed with its outcome once that is ready and every earlier entry is.
-  void push(std::future<word::ConversionOutcome> outcome, Commit commit) {
+  void push(std::shared_future<word::ConversionOutcome> outcome, Commit commit) {
     entries_.push_back({std::move(outcome), std::move(commit)});
   }
 
@@ -37,7 +37,7 @@ class CommitQueue {
 
  private:
   struct Entry {
-    std::optional<std::future<word::ConversionOutcome>> outcome;
+    std::optional<std::shared_future<word::ConversionOutcome>> outcome;
     Commit commit;
   };
   static bool ready(const Entry& entry);

@@ -92,9 +92,7 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   // given are taken, as they would be on disk in a sequential run.
   const std::string plain =
       PlainOutputName(inpFileName, CurOutputDir_, selection_.OutExt, settings_);
-  while (namesInFlight_.count(plain)) {
-    commits_.commitHead([this] { checkpoint(); });
-  }
+  waitForName(plain);
   auto job = std::make_shared<DocumentJob>();
   job->inpFileName = inpFileName;
   job->docName = docName;
@@ -103,13 +101,10 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   const OutputName name = FormOutputName(
       inpFileName, CurOutputDir_, selection_.OutExt, settings_,
       [job](const std::string& line) { job->namingLog.push_back(line); },
-      [this](const std::string& n) { return namesInFlight_.count(n) || platform::exists(n); });
+      [this](const std::string& n) { return nameInFlight(n) || platform::exists(n); });
   job->outputFileName = name.OutputFileName;
   job->outName = name.OutName;
   job->reservedNames = {plain, name.OutputFileName};
-  for (const std::string& reserved : job->reservedNames) {
-    ++namesInFlight_[reserved];
-  }
   OutputFileName_ = job->outputFileName;
 
   if (!folderMode) {
@@ -130,12 +125,16 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
     outcome.failure =
         "Output file " + job->outputFileName + " is the input file: it is not overwritten";
     refused.set_value(std::move(outcome));
-    commits_.push(refused.get_future(), commit);
+    commits_.push(refused.get_future().share(), commit);
   } else {
     view_.setDocumentHint(inpFileName);
-    commits_.push(
-        pool_->submit([this, job](word::DocumentEngine& engine) { return convert(engine, *job); }),
-        commit);
+    std::shared_future<word::ConversionOutcome> outcome =
+        pool_->submit([this, job](word::DocumentEngine& engine) { return convert(engine, *job); })
+            .share();
+    for (const std::string& reserved : job->reservedNames) {
+      namesInFlight_.emplace(reserved, outcome);
+    }
+    commits_.push(std::move(outcome), commit);
   }
   commits_.commitReady();
   // A bounded number of documents in flight keeps memory flat on huge trees.
@@ -190,9 +189,7 @@ void BatchRun::commitSkipped(const std::string& docName) {
 
 void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutcome& outcome) {
   for (const std::string& reserved : job.reservedNames) {
-    if (--namesInFlight_[reserved] == 0) {
-      namesInFlight_.erase(reserved);
-    }
+    nameInFlight(reserved);  // forgets the names of conversions that have ended
   }
   if (outcome.cancelled) {
     return;

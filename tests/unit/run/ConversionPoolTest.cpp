@@ -2,6 +2,8 @@
 
 #include <atomic>
 #include <filesystem>
+#include <map>
+#include <mutex>
 #include <regex>
 
 #include "run/BatchRun.h"
@@ -167,6 +169,26 @@ TEST_F(ConversionPoolTest, TwoDocumentsWithOneOutputNameNeverWriteItAtOnce) {
   runWith(2, "two");
   EXPECT_EQ(mostAtOnce.load(), 1);
   EXPECT_NE(readFile(tmp.path() + "two/report.pdf").find("report.rtf"), std::string::npos);
+}
+
+TEST_F(ConversionPoolTest, ADocumentWaitingForItsNameDoesNotWaitForASlowDocumentBeforeIt) {
+  // report.rtf must wait until report.doc has been written, but not until the slow document
+  // before both is done: the second engine goes on meanwhile.
+  tmp.file("in/a.doc");
+  tmp.file("in/report.doc");
+  tmp.file("in/report.rtf");
+  script("a.doc", [](FakeDocumentEngine::Script& s) { s.openMilliseconds = 1500; });
+  std::mutex mutex;
+  std::map<std::string, std::chrono::steady_clock::time_point> opened;
+  onOpen = [&](const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex);
+    opened[std::filesystem::path(path).filename().string()] = std::chrono::steady_clock::now();
+  };
+  const RunRecord two = runWith(2, "two");
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_LT(opened["report.rtf"] - opened["a.doc"], std::chrono::milliseconds(1000));
+  onOpen = nullptr;
+  expectSame(runWith(1, "one"), two);
 }
 
 TEST_F(ConversionPoolTest, SkipsProgramLinesAndWordStarWarningsAreLoggedAsOneEngineLogsThem) {
