@@ -3,6 +3,7 @@
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/embed/OLESimpleStorage.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/io/XInputStream.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -99,6 +100,17 @@ void TestOffice::write(const std::string& path, const std::string& filter,
   Reference<css::frame::XStorable> storable(component, UNO_QUERY_THROW);
   storable->storeToURL(toOU(lo::fileUrlFromPath(path)), lo::toSequence(args));
   Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
+}
+
+int32_t TestOffice::countLines(const std::string& path, lo::LineWalkBounds bounds) {
+  const auto& desktop = office_->connection().desktop();
+  Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
+      toOU(lo::fileUrlFromPath(path)), "_blank", 0,
+      lo::toSequence({property("Hidden", Any(true)), property("ReadOnly", Any(true))}));
+  const int32_t lines =
+      lo::countLines(Reference<css::frame::XModel>(component, UNO_QUERY_THROW), bounds);
+  Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
+  return lines;
 }
 
 std::optional<std::string> TestOffice::zipEntry(const std::string& path, const std::string& name) {

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "word/lo/StatisticsReader.h"
+
 namespace kelvara::word::lo {
 class OfficeSupervisor;
 }
@@ -43,6 +45,8 @@ class TestOffice {
   std::string zipWith(
       const std::string& path,
       const std::vector<std::pair<std::string, std::optional<std::string>>>& changes);
+  // The engine's line walk over the document, opened here, with the given bounds.
+  int32_t countLines(const std::string& path, lo::LineWalkBounds bounds);
   // One stream at the top of a compound (OLE) file; nullopt when there is none.
   std::optional<std::string> oleStream(const std::string& path, const std::string& name);
 

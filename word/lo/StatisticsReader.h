@@ -19,8 +19,16 @@ void forgetStoredStatistics(const css::uno::Reference<css::frame::XModel>& model
 // Characters of the body text (with spaces) as the office counts them now.
 int32_t loadedCharacterCount(const css::uno::Reference<css::frame::XModel>& model);
 
+// How far the line walk trusts the cursor: past `plausible` steps each step must be seen to
+// move, and it never takes more than `most`.
+struct LineWalkBounds {
+  int32_t plausible = 0;
+  int32_t most = 0;
+};
+
 // Lines of the laid-out body text, counted by moving the document's view cursor down one line
-// at a time (at most maxLines steps).
-int32_t countLines(const css::uno::Reference<css::frame::XModel>& model, int32_t maxLines);
+// at a time. A cursor that reports steps without moving (the office does so in some layouts)
+// ends the count where it stopped moving.
+int32_t countLines(const css::uno::Reference<css::frame::XModel>& model, LineWalkBounds bounds);
 
 }  // namespace kelvara::word::lo

@@ -1,0 +1,64 @@
+// The line count through the real office: the cheap walk and the watched walk agree, and a
+// cursor that stops moving does not inflate the count.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "EngineTestSupport.h"
+#include "TestOffice.h"
+
+namespace kelvara::word {
+namespace {
+
+using testing::TempDir;
+
+class EngineLineCountTest : public testing::OfficeSuite<EngineLineCountTest> {
+ protected:
+  static void SetUpTestSuite() { startOffice("line-count"); }
+};
+
+TEST_F(EngineLineCountTest, WatchedWalkCountsWhatTheCheapWalkCounts) {
+  TempDir dir("line-count-made");
+  testing::MadeDocument made;
+  std::string longParagraph;
+  for (int i = 0; i < 120; ++i) {
+    longParagraph += "word" + std::to_string(i) + " and some more text ";
+  }
+  for (int i = 0; i < 40; ++i) {
+    made.paragraphs.push_back(i % 5 == 0 ? longParagraph : "Line " + std::to_string(i));
+  }
+  made.paragraphs.push_back("");
+  made.paragraphs.push_back("The end.");
+  const std::string path = dir.file("made.odt");
+  testing::TestOffice office(dir.file("office"));
+  office.write(path, "writer8", made);
+
+  constexpr int32_t kMost = 1000000;
+  const int32_t cheap = office.countLines(path, {kMost, kMost});
+  EXPECT_GT(cheap, 42);  // the long paragraphs wrap
+  // Watched from the first step, and watched only past a few steps.
+  EXPECT_EQ(office.countLines(path, {0, kMost}), cheap);
+  EXPECT_EQ(office.countLines(path, {7, kMost}), cheap);
+  // The bound is a bound, watched or not.
+  EXPECT_LE(office.countLines(path, {0, 10}), 11);
+}
+
+TEST_F(EngineLineCountTest, ACursorThatStopsMovingEndsTheCount) {
+  // The office's cursor stands still near the end of this document while still reporting
+  // steps; walked to the bound, its five pages would show thousands of lines.
+  CORPUS_OR_SKIP("wv/feature-examples");
+  const std::string path = testing::corpus("wv/feature-examples/supported-paragraph-features.doc");
+  engine_->beginDocument(false);
+  auto document = engine_->open(OpenRequest{path, 0, false, false});
+  ASSERT_TRUE(document) << engine_->lastErrorText();
+  const DocumentStatistics stats = document->computeStatistics();
+  document->close();
+  engine_->endDocument();
+  EXPECT_GT(stats.lines, stats.paragraphs);
+  EXPECT_LE(stats.lines, 100 * stats.pages);
+}
+
+}  // namespace
+}  // namespace kelvara::word
