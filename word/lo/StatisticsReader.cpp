@@ -183,7 +183,12 @@ DocumentStatistics readStatistics(const Reference<css::frame::XModel>& model) {
     // that the cursor's steps are then checked.
     const int64_t plausible = 100 * pages + stats.paragraphs + 100;
     const int64_t most = int64_t{stats.charactersWithSpaces} + stats.paragraphs + 64 * pages;
-    stats.lines = countLines(model, {clamp(plausible), clamp(most)});
+    const int32_t lines = countLines(model, {clamp(plausible), clamp(most)});
+    // The office lays a document out in the background, so the pages counted before the walk
+    // may be those laid out so far; the walk has laid out all of them.
+    forgetStoredStatistics(model);
+    stats = countsOf(currentStatistics(model));
+    stats.lines = lines;
   }
   return stats;
 }
