@@ -7,6 +7,8 @@ packages=(
   libgtest-dev libgmock-dev googletest
   qt6-base-dev
   libreoffice-writer libreoffice-dev libreoffice-dev-common
+  # Runs the line count inside the office, one call instead of one a line.
+  libreoffice-script-provider-python
   libacl1-dev libcap-dev zlib1g-dev
   # The spelling count: the library and the dictionaries the office checks with.
   libhunspell-dev hunspell-en-us hunspell-en-gb hunspell-en-ca hunspell-en-au hunspell-en-za

@@ -1,5 +1,6 @@
-// The line count through the real office: the cheap walk and the watched walk agree, and a
-// cursor that stops moving does not inflate the count.
+// The line count through the real office: the walk from here, watched or not, and the walk the
+// office does by its own script count alike, and a cursor that stops moving does not inflate
+// the count.
 
 #include <gtest/gtest.h>
 
@@ -14,12 +15,14 @@ namespace {
 
 using testing::TempDir;
 
+constexpr int32_t kMost = 1000000;
+
 class EngineLineCountTest : public testing::OfficeSuite<EngineLineCountTest> {
  protected:
   static void SetUpTestSuite() { startOffice("line-count"); }
 };
 
-TEST_F(EngineLineCountTest, WatchedWalkCountsWhatTheCheapWalkCounts) {
+TEST_F(EngineLineCountTest, EveryWalkCountsAlike) {
   TempDir dir("line-count-made");
   testing::MadeDocument made;
   std::string longParagraph;
@@ -35,14 +38,18 @@ TEST_F(EngineLineCountTest, WatchedWalkCountsWhatTheCheapWalkCounts) {
   testing::TestOffice office(dir.file("office"));
   office.write(path, "writer8", made);
 
-  constexpr int32_t kMost = 1000000;
-  const int32_t cheap = office.countLines(path, {kMost, kMost});
+  const int32_t cheap = office.countLinesStepByStep(path, {kMost, kMost});
   EXPECT_GT(cheap, 42);  // the long paragraphs wrap
   // Watched from the first step, and watched only past a few steps.
-  EXPECT_EQ(office.countLines(path, {0, kMost}), cheap);
-  EXPECT_EQ(office.countLines(path, {7, kMost}), cheap);
+  EXPECT_EQ(office.countLinesStepByStep(path, {0, kMost}), cheap);
+  EXPECT_EQ(office.countLinesStepByStep(path, {7, kMost}), cheap);
   // The bound is a bound, watched or not.
-  EXPECT_LE(office.countLines(path, {0, 10}), 11);
+  EXPECT_LE(office.countLinesStepByStep(path, {0, 10}), 11);
+
+  // The office's own walk, installed with its profile.
+  EXPECT_EQ(office.countLinesInOffice(path, {kMost, kMost}), cheap);
+  EXPECT_EQ(office.countLinesInOffice(path, {7, kMost}), cheap);
+  EXPECT_EQ(office.countLinesInOffice(path, {0, 10}), office.countLinesStepByStep(path, {0, 10}));
 }
 
 TEST_F(EngineLineCountTest, ACursorThatStopsMovingEndsTheCount) {
@@ -58,6 +65,11 @@ TEST_F(EngineLineCountTest, ACursorThatStopsMovingEndsTheCount) {
   engine_->endDocument();
   EXPECT_GT(stats.lines, stats.paragraphs);
   EXPECT_LE(stats.lines, 100 * stats.pages);
+
+  TempDir dir("line-count-corpus");
+  testing::TestOffice office(dir.file("office"));
+  const lo::LineWalkBounds bounds{600, 20000};
+  EXPECT_EQ(office.countLinesInOffice(path, bounds), office.countLinesStepByStep(path, bounds));
 }
 
 }  // namespace

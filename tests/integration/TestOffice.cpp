@@ -102,15 +102,28 @@ void TestOffice::write(const std::string& path, const std::string& filter,
   Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
 }
 
-int32_t TestOffice::countLines(const std::string& path, lo::LineWalkBounds bounds) {
+template <typename Walk>
+auto TestOffice::withOpened(const std::string& path, Walk walk) {
   const auto& desktop = office_->connection().desktop();
   Reference<css::lang::XComponent> component = desktop->loadComponentFromURL(
       toOU(lo::fileUrlFromPath(path)), "_blank", 0,
       lo::toSequence({property("Hidden", Any(true)), property("ReadOnly", Any(true))}));
-  const int32_t lines =
-      lo::countLines(Reference<css::frame::XModel>(component, UNO_QUERY_THROW), bounds);
+  const auto result = walk(Reference<css::frame::XModel>(component, UNO_QUERY_THROW));
   Reference<css::util::XCloseable>(component, UNO_QUERY_THROW)->close(true);
-  return lines;
+  return result;
+}
+
+int32_t TestOffice::countLinesStepByStep(const std::string& path, lo::LineWalkBounds bounds) {
+  return withOpened(path, [&](const Reference<css::frame::XModel>& model) {
+    return lo::countLinesStepByStep(model, bounds);
+  });
+}
+
+std::optional<int32_t> TestOffice::countLinesInOffice(const std::string& path,
+                                                      lo::LineWalkBounds bounds) {
+  return withOpened(path, [&](const Reference<css::frame::XModel>& model) {
+    return lo::countLinesInOffice(model, bounds);
+  });
 }
 
 std::optional<std::string> TestOffice::zipEntry(const std::string& path, const std::string& name) {

@@ -10,6 +10,7 @@
 #include "platform/Process.h"
 #include "word/lo/OfficeConfig.h"
 #include "word/lo/OfficeNames.h"
+#include "word/lo/OfficeScripts.h"
 #include "word/lo/ProfileSeed.h"
 #include "word/lo/StaleOffices.h"
 
@@ -183,6 +184,8 @@ void OfficeSupervisor::launchAndConnect() {
   if (!seedProfile(names_.profileDir, productVersion_)) {
     throw unavailable("cannot write the office profile in " + names_.profileDir);
   }
+  // Without its scripts the office still converts; the client then walks step by step.
+  installOfficeScripts(names_.profileDir);
   css::uno::Reference<css::uno::XComponentContext> local;
   try {
     local = localContext(programDir_);

@@ -2,6 +2,8 @@
 
 #include <com/sun/star/frame/XModel.hpp>
 
+#include <optional>
+
 #include "word/DocumentEngine.h"
 #include "word/lo/UnoSupport.h"
 
@@ -30,5 +32,12 @@ struct LineWalkBounds {
 // at a time. A cursor that reports steps without moving (the office does so in some layouts)
 // ends the count where it stopped moving.
 int32_t countLines(const css::uno::Reference<css::frame::XModel>& model, LineWalkBounds bounds);
+// The same walk, done by a script inside the office in one call; nullopt when the office cannot
+// run it (no script provider for Python, or the script is missing).
+std::optional<int32_t> countLinesInOffice(const css::uno::Reference<css::frame::XModel>& model,
+                                          LineWalkBounds bounds);
+// The same walk, one call per step from here.
+int32_t countLinesStepByStep(const css::uno::Reference<css::frame::XModel>& model,
+                             LineWalkBounds bounds);
 
 }  // namespace kelvara::word::lo

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+namespace kelvara::word::lo {
+
+// Scripts that run inside the office, so that a walk of thousands of small steps costs the
+// client one call instead of one per step. They live in the office profile's user scripts
+// and need the office's Python script provider; without it the client walks step by step.
+
+// The line walk: count_lines(model, plausible, most) does what countLines does call by call.
+extern const char* const kLineWalkScriptName;
+// The script's URI for the office's script provider.
+std::string lineWalkScriptUri();
+
+// Writes the scripts into <profileDir>/user/Scripts/python, replacing older versions; false
+// when they cannot be written (the office then works without them).
+bool installOfficeScripts(const std::string& profileDir);
+
+}  // namespace kelvara::word::lo
