@@ -1,0 +1,50 @@
+#include "metadata/MetadataStep.h"
+
+namespace kelvara::metadata {
+
+MetadataStep::MetadataStep(const config::Settings& settings, platform::MetadataPlatform& platform,
+                           platform::Locale locale, MetadataReport report)
+    : settings_(settings),
+      platform_(platform),
+      locale_(std::move(locale)),
+      report_(std::move(report)) {}
+
+void MetadataStep::log(std::string_view text) const {
+  if (report_.logLine) {
+    report_.logLine(text);
+  }
+}
+
+void MetadataStep::dateLog(std::string_view text) const {
+  if (report_.dateLine) {
+    report_.dateLine(text);
+  }
+}
+
+void MetadataStep::error(std::string_view text) const {
+  if (report_.errorLine) {
+    report_.errorLine(text);
+  }
+}
+
+std::optional<std::string> MetadataStep::CopyFileMetadata(const std::string& source,
+                                                          const std::string& target) {
+  try {
+    privilegeGateThenDates(source, target, false);
+  } catch (const SourceUnreadable& e) {
+    return std::string(e.what());
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> MetadataStep::CopyFolderMetadata(const std::string& source,
+                                                            const std::string& target) {
+  try {
+    privilegeGateThenDates(source, target, true);
+  } catch (const SourceUnreadable& e) {
+    return std::string(e.what());
+  }
+  return std::nullopt;
+}
+
+}  // namespace kelvara::metadata
