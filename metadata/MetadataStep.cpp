@@ -27,10 +27,16 @@ void MetadataStep::error(std::string_view text) const {
   }
 }
 
+void MetadataStep::runStages(const std::string& source, const std::string& target, bool folder) {
+  const std::optional<bool> readOnly = ApplyAttributes(source, target);
+  privilegeGateThenDates(source, target, folder);
+  finishReadOnly(target, readOnly, folder);
+}
+
 std::optional<std::string> MetadataStep::CopyFileMetadata(const std::string& source,
                                                           const std::string& target) {
   try {
-    privilegeGateThenDates(source, target, false);
+    runStages(source, target, false);
   } catch (const SourceUnreadable& e) {
     return std::string(e.what());
   }
@@ -40,7 +46,7 @@ std::optional<std::string> MetadataStep::CopyFileMetadata(const std::string& sou
 std::optional<std::string> MetadataStep::CopyFolderMetadata(const std::string& source,
                                                             const std::string& target) {
   try {
-    privilegeGateThenDates(source, target, true);
+    runStages(source, target, true);
   } catch (const SourceUnreadable& e) {
     return std::string(e.what());
   }

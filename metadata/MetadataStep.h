@@ -46,7 +46,10 @@ class MetadataStep {
   // dated the last-write time it was given, once nothing more is written into them.
   void RestoreFolderTimes();
 
-  // The stages, each as the step runs it. The date stages throw SourceUnreadable.
+  // The stages, each as the step runs it. ApplyAttributes stores the attributes and tells
+  // whether the output is to be read-only once the other stages are done (nullopt: nothing was
+  // set). The date stages throw SourceUnreadable.
+  std::optional<bool> ApplyAttributes(const std::string& source, const std::string& target);
   void CopyFileDates(const std::string& source, const std::string& target);
   void CopyFolderDates(const std::string& source, const std::string& target);
 
@@ -55,6 +58,10 @@ class MetadataStep {
   };
 
  private:
+  uint32_t sourceAttributes(const std::string& path);
+  void finishReadOnly(const std::string& target, std::optional<bool> readOnly, bool folder);
+  // The stages in their order; the read-only state reaches the permissions last.
+  void runStages(const std::string& source, const std::string& target, bool folder);
   void privilegeGateThenDates(const std::string& source, const std::string& target, bool folder);
   platform::FileTime ReadCreationTime(const std::string& path);
   platform::FileTime ReadLastWriteTime(const std::string& path);

@@ -111,6 +111,41 @@ TEST_P(SystemMetadataTest, CreationTimeFallsBackFromTheStoredValueToBirthToLastW
   }
 }
 
+TEST_P(SystemMetadataTest, AttributesKeepTheCreationTimeAndReadOnlyLivesInTheWriteBits) {
+  const std::string file = scratch->file("a.doc");
+  if (!userXattrs(file)) {
+    GTEST_SKIP() << GetParam() << " keeps no user extended attributes";
+  }
+  ::chmod(file.c_str(), 0664);
+  ASSERT_EQ(system.setFileTime(file, kJan2001, FileTimeKind::Creation), 0);
+  ASSERT_EQ(system.setAttributes(file, kDosHidden | kDosSystem), 0);
+  EXPECT_EQ(system.creationTime(file, nullptr), kJan2001);
+  EXPECT_EQ(system.attributes(file), kDosHidden | kDosSystem);
+
+  ASSERT_EQ(system.mirrorReadOnly(file, true), 0);
+  struct stat st;
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0444u);
+  EXPECT_EQ(system.attributes(file), kDosReadOnly | kDosHidden | kDosSystem);
+  ASSERT_EQ(system.mirrorReadOnly(file, false), 0);
+  ASSERT_EQ(::stat(file.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0644u);
+}
+
+TEST_P(SystemMetadataTest, AFileWithoutWriteBitsTakesNoMoreAttributesSoReadOnlyComesLast) {
+  const std::string file = scratch->file("a.doc");
+  if (!userXattrs(file)) {
+    GTEST_SKIP() << GetParam() << " keeps no user extended attributes";
+  }
+  kelvara::testing::PermissionsBind bind;
+  if (!bind.active()) {
+    GTEST_SKIP() << "file permissions cannot be made to bind this process";
+  }
+  ASSERT_EQ(system.mirrorReadOnly(file, true), 0);
+  EXPECT_EQ(system.setFileTime(file, kJan2001, FileTimeKind::Creation), EACCES);
+  EXPECT_EQ(system.setAttributes(file, kDosArchive), EACCES);
+}
+
 TEST_P(SystemMetadataTest, AMissingEntryGivesItsErrno) {
   int code = 0;
   EXPECT_FALSE(system.creationTime(GetParam() + "/kelvara-none/x", &code).has_value());

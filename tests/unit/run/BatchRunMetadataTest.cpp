@@ -53,6 +53,23 @@ TEST_F(BatchRunMetadataTest, OutputsAndCreatedFoldersGetTheirSourcesDatesWithThe
   EXPECT_LT(folder, file);
 }
 
+TEST_F(BatchRunMetadataTest, AReadOnlyHiddenSourceGivesSuchAnOutputThatTheNextRunReplaces) {
+  const std::string doc = tmp.file("in/a.doc");
+  if (system.setAttributes(doc, 0x22) != 0) {
+    GTEST_SKIP() << "the scratch folder's file system keeps no user extended attributes";
+  }
+  ::chmod(doc.c_str(), 0444);
+  settings.ScanHFiles = true;
+  for (int pass = 1; pass <= 2; ++pass) {
+    ASSERT_TRUE(run());
+    EXPECT_EQ(counters.FilesConverted, 1) << "pass " << pass;
+    EXPECT_EQ(system.attributes(out + "a.rtf"), 0x23u);
+    struct stat st;
+    ASSERT_EQ(::stat((out + "a.rtf").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0222, 0u);
+  }
+}
+
 TEST_F(BatchRunMetadataTest, ASourceGoneBeforeItsMetadataFailsTheDocumentAndTheRunGoesOn) {
   tmp.file("in/a.doc");
   tmp.file("in/b.doc");
