@@ -21,6 +21,18 @@ void MetadataStep::dateLog(std::string_view text) const {
   }
 }
 
+void MetadataStep::showMessage(const std::string& text) const {
+  if (report_.message) {
+    report_.message(text);
+  }
+}
+
+void MetadataStep::indicate(Indicator which, LedColor color, bool off) const {
+  if (report_.indicator) {
+    report_.indicator(which, color, off);
+  }
+}
+
 void MetadataStep::error(std::string_view text) const {
   if (report_.errorLine) {
     report_.errorLine(text);
@@ -30,6 +42,7 @@ void MetadataStep::error(std::string_view text) const {
 void MetadataStep::runStages(const std::string& source, const std::string& target, bool folder) {
   const std::optional<bool> readOnly = ApplyAttributes(source, target);
   privilegeGateThenDates(source, target, folder);
+  securityGateThenCopy(source, target, folder);
   finishReadOnly(target, readOnly, folder);
 }
 

@@ -24,6 +24,8 @@ struct MetadataReport {
   std::function<void(Indicator, LedColor, bool off)> indicator;
 };
 
+enum class SecurityPart { Owner = 0, Group = 1, DACL = 2, SACL = 3, All = 4 };
+
 // The attribute word of an entry that cannot be read.
 inline constexpr uint32_t kInvalidAttributes = 0xFFFFFFFFu;
 
@@ -42,6 +44,13 @@ class MetadataStep {
   std::optional<std::string> CopyFolderMetadata(const std::string& source,
                                                 const std::string& target);
 
+  // Whether the input and output paths keep security (ACLs), with a message box for each side
+  // that does not while a security option is on. The security stage runs only when both do.
+  void CheckNtfsDrives();
+  bool sourceIsNtfs() const { return sourceIsNtfs_; }
+  bool targetIsNtfs() const { return targetIsNtfs_; }
+  bool IsNtfsPath(const std::string& path);
+
   // Writing documents into a folder moves its last-write time; this gives every folder the run
   // dated the last-write time it was given, once nothing more is written into them.
   void RestoreFolderTimes();
@@ -53,12 +62,24 @@ class MetadataStep {
   void CopyFileDates(const std::string& source, const std::string& target);
   void CopyFolderDates(const std::string& source, const std::string& target);
 
+  void CopySecurity(const std::string& source, const std::string& target, bool folder);
+  bool CopySecurityPart(const std::string& source, const std::string& target, SecurityPart part,
+                        bool folder);
+  bool TakeOwnershipOfPath(const std::string& path, bool folder);
+  bool GrantEveryoneRWED(const std::string& path, bool folder);
+
   struct SourceUnreadable : std::runtime_error {
     using std::runtime_error::runtime_error;
   };
 
  private:
   uint32_t sourceAttributes(const std::string& path);
+  bool anySecurityOption() const;
+  void securityGateThenCopy(const std::string& source, const std::string& target, bool folder);
+  void securityLine(const std::string& text);
+  bool SetTokenPrivilege(bool enable);
+  void showMessage(const std::string& text) const;
+  void indicate(Indicator which, LedColor color, bool off) const;
   void finishReadOnly(const std::string& target, std::optional<bool> readOnly, bool folder);
   // The stages in their order; the read-only state reaches the permissions last.
   void runStages(const std::string& source, const std::string& target, bool folder);
@@ -82,6 +103,8 @@ class MetadataStep {
   platform::Locale locale_;
   MetadataReport report_;
   std::vector<std::pair<std::string, platform::FileTime>> folderTimes_;
+  bool sourceIsNtfs_ = false;
+  bool targetIsNtfs_ = false;
 };
 
 }  // namespace kelvara::metadata

@@ -223,6 +223,7 @@ void BatchRun::startMetadata() {
   };
   metadata_ = std::make_unique<metadata::MetadataStep>(settings_, *metadataPlatform_, locale_,
                                                        std::move(report));
+  metadata_->CheckNtfsDrives();
 }
 
 void BatchRun::warnIgnoredTextOptions() {

@@ -29,6 +29,12 @@ class BatchRunMetadataTest : public BatchRunFixture {
 };
 
 TEST_F(BatchRunMetadataTest, OutputsAndCreatedFoldersGetTheirSourcesDatesWithTheirLines) {
+  settings.FilesCopySecurityAll = settings.FoldersCopySecurityAll = false;
+  settings.FileTakeOwnership = settings.FolderTakeOwnership = false;
+  settings.CopyFilesOwner = settings.CopyFilesGroup = false;
+  settings.CopyFilesDACL = settings.CopyFilesSACL = false;
+  settings.CopyFoldersOwner = settings.CopyFoldersGroup = false;
+  settings.CopyFoldersDACL = settings.CopyFoldersSACL = false;
   const std::string doc = tmp.file("in/sub/a.doc");
   if (!date(doc) || !date(in + "sub/")) {
     GTEST_SKIP() << "the scratch folder's file system keeps no user extended attributes";
