@@ -54,6 +54,13 @@ TEST_F(SecurityStageTest, CopyAllGivesOwnerGroupAndAclsWithOneLine) {
   EXPECT_THAT(lines, ElementsAre("log: File Security data Copied"));
 }
 
+TEST_F(SecurityStageTest, CopyAllThatSetsTheOwnerButNotTheAclIsNotReportedAsCopied) {
+  fake.failures.insert(target + "|acl");
+  ready().CopyFileMetadata(source, target);
+  EXPECT_THAT(lines, ElementsAre("error: Error in Setting Security Info: Permission denied"));
+  EXPECT_THAT(lamps, ElementsAre("2/2"));
+}
+
 TEST_F(SecurityStageTest, EachPartIsCopiedAndLoggedOnItsOwnAndTheAuditListIsNothingToWrite) {
   perPart(true);
   settings.CopyFilesGroup = false;
