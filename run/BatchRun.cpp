@@ -128,8 +128,14 @@ bool BatchRun::nameInFlight(const std::string& name) {
 }
 
 void BatchRun::waitForName(const std::string& name) {
-  // Only the conversions holding the name are waited for, not the commit of every document
-  // before them: one long document elsewhere in the tree must not leave the other offices idle.
+  // The commit of a document writes its output's metadata; one of the same name must not
+  // replace that output before it, so committing up to the holder is the wait.
+  while (metadata_ && namesUncommitted_.count(name) > 0 && commits_.size() > 0) {
+    commits_.commitHead([this] { checkpoint(); });
+  }
+  // Without metadata only the conversions holding the name are waited for, not the commit of
+  // every document before them: one long document elsewhere in the tree must not leave the
+  // other offices idle.
   while (nameInFlight(name)) {
     if (namesInFlight_.find(name)->second.wait_for(std::chrono::milliseconds(50)) !=
         std::future_status::ready) {
@@ -170,6 +176,7 @@ bool BatchRun::Run() {
   }
   index_.Start();
   warnIgnoredTextOptions();
+  startMetadata();
 
   runSettings_ = std::make_shared<const config::Settings>(settings_);
   std::vector<word::DocumentEngine*> engines{&engine_};
@@ -199,6 +206,24 @@ bool BatchRun::Run() {
     view_.showError(FormatIOError(index, static_cast<int>(IOOperation::Write), errno), "Error");
   }
   return true;
+}
+
+void BatchRun::startMetadata() {
+  metadata_.reset();
+  if (metadataPlatform_ == nullptr) {
+    return;
+  }
+  metadata::MetadataReport report;
+  report.logLine = [this](std::string_view text) { logs_.WriteLogLn(text); };
+  report.dateLine = [this](std::string_view text) { logs_.WriteDateLogLn(text); };
+  report.errorLine = [this](std::string_view text) { logs_.WriteErrLogLn(text); };
+  report.message = [this](const std::string& text) { view_.showMessage(text); };
+  report.indicator = [this](metadata::Indicator which, metadata::LedColor color, bool off) {
+    view_.setIndicator(which, color, off);
+  };
+  metadata_ = std::make_unique<metadata::MetadataStep>(settings_, *metadataPlatform_, locale_,
+                                                       std::move(report));
+  metadata_->CheckNtfsDrives();
 }
 
 void BatchRun::warnIgnoredTextOptions() {
@@ -339,7 +364,7 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
   const bool inOutputTree = InsideNestedOutputTree(folderLayout(), CurInputDir_);
   const bool create = !inOutputTree && !platform::isDirectory(CurOutputDir_);
   const int code = create ? platform::createDirectory(CurOutputDir_) : 0;
-  commits_.push([this, outputDir = CurOutputDir_, inOutputTree, create,
+  commits_.push([this, inputDir = CurInputDir_, outputDir = CurOutputDir_, inOutputTree, create,
                  code](const word::ConversionOutcome*) {
     index_.FolderEntered(outputDir, !inOutputTree && settings_.OutPath != settings_.InpPath);
     if (!create) {
@@ -351,6 +376,11 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
       view_.setOutputPathBox("Dir. Creation error: " + outputDir + " res: " + std::to_string(code));
     } else {
       logs_.WriteFolderLogLn("Folder " + outputDir + " created");
+      if (metadata_) {
+        if (const auto failure = metadata_->CopyFolderMetadata(inputDir, outputDir)) {
+          logs_.WriteErrLogLn(*failure);
+        }
+      }
     }
     logs_.WriteFolderLogLn("\r\n");
   });
@@ -374,6 +404,9 @@ void BatchRun::EndOfRun() {
   }
   // Every document handed to an engine is finished and written before the summary.
   commits_.commitAll([this] { checkpoint(); });
+  if (metadata_) {
+    metadata_->RestoreFolderTimes();
+  }
   view_.setPathBoxes("", "");
   view_.setConversionState("Conversion terminated");
   view_.setPathHints("Input File", "Output File");

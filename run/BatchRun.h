@@ -12,8 +12,10 @@
 
 #include "config/Settings.h"
 #include "format/FormatParameterSet.h"
+#include "metadata/MetadataStep.h"
 #include "platform/DateTime.h"
 #include "platform/Locale.h"
+#include "platform/MetadataPlatform.h"
 #include "run/CommitQueue.h"
 #include "run/ConversionPool.h"
 #include "run/FileCount.h"
@@ -76,6 +78,9 @@ class BatchRun {
   // Test seams.
   void setClock(std::function<platform::DateTime()> clock) { clock_ = std::move(clock); }
   void setFormattingStep(word::FormattingStep* step) { formatting_ = step; }
+  // The system the dates, attributes and security of outputs are written through; without one
+  // the outputs keep what the conversion gave them.
+  void setMetadataPlatform(platform::MetadataPlatform* platform) { metadataPlatform_ = platform; }
   HtmlIndex& index() { return index_; }
 
  private:
@@ -86,6 +91,8 @@ class BatchRun {
   // Once per run: the text options the engine will not honour, in the progress box and the
   // warnings log.
   void warnIgnoredTextOptions();
+  // The metadata step of this run, when the run has a platform to write metadata through.
+  void startMetadata();
   void walk();
   void FolderEntered(TreeScanner& scanner);
   void FolderDone(TreeScanner& scanner);
@@ -94,8 +101,10 @@ class BatchRun {
   word::ConversionOutcome convert(word::DocumentEngine& engine, const DocumentJob& job);
   void commitSkipped(const std::string& docName);
   void commitDocument(const DocumentJob& job, const word::ConversionOutcome& outcome);
-  void commitConverted(const DocumentJob& job, const word::ConversionOutcome& outcome,
-                       bool& docWarned);
+  // Nullopt when the document counts as converted, else why it failed after its conversion.
+  std::optional<std::string> commitConverted(const DocumentJob& job,
+                                             const word::ConversionOutcome& outcome,
+                                             bool& docWarned);
   void onConversionError(const std::string& message, const DocumentJob& job);
   // Formatting's part of the main log: "\n" ends a line.
   void writeFormattingLog(const std::string& text);
@@ -131,6 +140,8 @@ class BatchRun {
   RunControl& control_;
   std::function<platform::DateTime()> clock_;
   word::FormattingStep* formatting_ = nullptr;
+  platform::MetadataPlatform* metadataPlatform_ = nullptr;
+  std::unique_ptr<metadata::MetadataStep> metadata_;
   std::vector<word::DocumentEngine*> extraEngines_;
 
   RunLogs logs_;
@@ -147,6 +158,9 @@ class BatchRun {
   // Output names given to documents whose conversion has not ended: a later document must not
   // be named or written over them until it has, as in a sequential run.
   std::multimap<std::string, std::shared_future<word::ConversionOutcome>> namesInFlight_;
+  // The same names until their document is committed: its commit writes the output's metadata,
+  // so a later document of that name must not replace the output before it.
+  std::multiset<std::string> namesUncommitted_;
   // Languages the run has said it cannot check the spelling of; each is said once.
   std::set<std::string> languagesWithoutDictionary_;
   std::unique_ptr<BackgroundFileCount> fileCount_;

@@ -105,6 +105,7 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
   job->outputFileName = name.OutputFileName;
   job->outName = name.OutName;
   job->reservedNames = {plain, name.OutputFileName};
+  namesUncommitted_.insert(job->reservedNames.begin(), job->reservedNames.end());
   OutputFileName_ = job->outputFileName;
 
   if (!folderMode) {
@@ -190,6 +191,9 @@ void BatchRun::commitSkipped(const std::string& docName) {
 void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutcome& outcome) {
   for (const std::string& reserved : job.reservedNames) {
     nameInFlight(reserved);  // forgets the names of conversions that have ended
+    if (const auto held = namesUncommitted_.find(reserved); held != namesUncommitted_.end()) {
+      namesUncommitted_.erase(held);
+    }
   }
   if (outcome.cancelled) {
     return;
@@ -224,8 +228,8 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
       view_.setProgress(outcome.failure);
     }
     onConversionError(outcome.failure, job);
-  } else {
-    commitConverted(job, outcome, docWarned);
+  } else if (const std::optional<std::string> failure = commitConverted(job, outcome, docWarned)) {
+    onConversionError(*failure, job);
   }
 
   if (docWarned) {
@@ -238,8 +242,9 @@ void BatchRun::commitDocument(const DocumentJob& job, const word::ConversionOutc
   showCounters();
 }
 
-void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOutcome& outcome,
-                               bool& docWarned) {
+std::optional<std::string> BatchRun::commitConverted(const DocumentJob& job,
+                                                     const word::ConversionOutcome& outcome,
+                                                     bool& docWarned) {
   if (outcome.saved) {
     const word::DocumentStatistics& s = outcome.saved->statistics;
     logs_.WriteLog("              " + std::to_string(s.pages) + " Pages");
@@ -261,6 +266,13 @@ void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOut
     }
   }
   view_.setDocumentHint(kInactive);
+  if (metadata_) {
+    // A source gone since its conversion fails the document; its output is not reported.
+    if (std::optional<std::string> failure =
+            metadata_->CopyFileMetadata(job.inpFileName, job.outputFileName)) {
+      return failure;
+    }
+  }
   view_.refreshFreeDisk();
 
   std::vector<std::string> warnings = outcome.loadWarnings;
@@ -287,6 +299,7 @@ void BatchRun::commitConverted(const DocumentJob& job, const word::ConversionOut
   if (!scanner_.Active()) {
     view_.setConversionStateHint("No errors");
   }
+  return std::nullopt;
 }
 
 void BatchRun::writeFormattingLog(const std::string& text) {

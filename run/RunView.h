@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "metadata/Indicators.h"
 #include "run/RunCounters.h"
 
 namespace kelvara::run {
@@ -35,6 +36,9 @@ class RunView {
   // The Run command; disabled when the chosen folders cannot be used, until they change.
   virtual void setRunEnabled(bool /*enabled*/) {}
   virtual void refreshFreeDisk() {}
+  // One of the date, attribute and security lamps: lit in the colour unless off is set.
+  virtual void setIndicator(metadata::Indicator /*which*/, metadata::LedColor /*color*/,
+                            bool /*off*/) {}
 
   // Message boxes. A console answers questions with the cautious answer unless told otherwise.
   virtual void showMessage(const std::string& text) = 0;

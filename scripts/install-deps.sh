@@ -13,6 +13,8 @@ packages=(
   # The spelling count: the library and the dictionaries the office checks with.
   libhunspell-dev hunspell-en-us hunspell-en-gb hunspell-en-ca hunspell-en-au hunspell-en-za
   procps bc
+  # getfacl and getfattr, with which the tests compare outputs' metadata with their sources.
+  acl attr
   # Word documents name Times New Roman, Arial, Courier New, Calibri and Cambria: these faces
   # have the same widths, so the office lays documents out with Word's line and page breaks.
   fonts-liberation2 fonts-crosextra-carlito fonts-crosextra-caladea

@@ -17,6 +17,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Interrupts.h"
 #include "platform/Locale.h"
+#include "platform/MetadataPlatform.h"
 #include "platform/Paths.h"
 #include "platform/Process.h"
 #include "run/BatchRun.h"
@@ -240,6 +241,7 @@ int main(int argc, char** argv) {
   run::BatchRun batch(settings, formats, *engine, view, locale, selection, gControl);
   format::DocumentFormatter formatter(formats, word::kRevisionRulesVersion);
   batch.setFormattingStep(&formatter);
+  batch.setMetadataPlatform(&platform::systemMetadata());
   for (const auto& more : poolEngines) {
     batch.addEngine(*more);
   }

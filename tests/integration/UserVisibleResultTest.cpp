@@ -113,11 +113,13 @@ class UserVisibleResultTest : public ::testing::Test {
     return {lit("Input Path: " + inDir + " - Output Path: " + outDir),
             lit(" Conversion " + docName + " -> " + outName),
             // One portrait section, re-formatted with the default values.
-            lit("   Conversion Sect. 1 Portr. "),
-            lit("              ") + statistics,
+            lit("   Conversion Sect. 1 Portr. "), lit("              ") + statistics,
             lit("   0 Changes - 0 Spelling Err."),
-            " Result OK - at: " + kTime,
-            ""};
+            // The metadata of the default options: the input's dates and security, then the
+            // ownership taken.
+            lit("File Creation and LastWrite Date changed to original file's dates"),
+            lit("File Security data Copied"), lit("Successfully changed DACL"),
+            lit("File Ownership taken"), " Result OK - at: " + kTime, ""};
   }
 
   void expectPdf(const std::string& name) const {
@@ -164,7 +166,11 @@ TEST_F(UserVisibleResultTest, OneRunShowsEachDocumentInTheLogsTheIndexAndTheSumm
           converted(in, out, "letter.rtf", "letter.pdf", letterStatistics) +
           std::vector<std::string>{lit("Output file renamed. New name: letter(1).pdf")} +
           converted(in, out, "letter.txt", "letter(1).pdf", notesStatistics) +
-          std::vector<std::string>{lit("Folder " + out + "sub/ created"), "", ""} +
+          std::vector<std::string>{
+              lit("Folder " + out + "sub/ created"),
+              lit("Folder Creation and LastWrite Date changed to original folder' dates"),
+              lit("Folder Security data Copied"), lit("Successfully changed DACL"),
+              lit("Folder Ownership taken"), "", ""} +
           converted(in + "sub/", out + "sub/", "memo.rtf", "memo.pdf", memoStatistics) +
           std::vector<std::string>{
               kUnderscores, "", "End of conversion", "",

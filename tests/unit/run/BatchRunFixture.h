@@ -32,6 +32,7 @@ class BatchRunFixture : public ::testing::Test {
   bool run(word::FormattingStep* formatting = nullptr) {
     BatchRun batch(settings, formats, engine, view, locale, selection, control);
     batch.setFormattingStep(formatting);
+    batch.setMetadataPlatform(metadataPlatform);
     batch.setClock([] { return platform::DateTime{2026, 12, 8, 10, 11, 12}; });
     const bool started = batch.Run();
     counters = batch.counters();
@@ -52,6 +53,7 @@ class BatchRunFixture : public ::testing::Test {
   word::FormatSelection selection;
   RunControl control;
   RunCounters counters;
+  platform::MetadataPlatform* metadataPlatform = nullptr;
 };
 
 }  // namespace kelvara::run

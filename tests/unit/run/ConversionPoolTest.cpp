@@ -8,6 +8,7 @@
 
 #include "run/BatchRun.h"
 #include "support/FakeDocumentEngine.h"
+#include "support/FakeMetadataPlatform.h"
 #include "support/ProgramScript.h"
 #include "support/RecordingView.h"
 #include "support/ScratchDir.h"
@@ -55,6 +56,7 @@ class ConversionPoolTest : public ::testing::Test {
     settings.InpPath = tmp.path() + "in/";
     settings.OutPath = tmp.path() + outName + "/";
     BatchRun batch(settings, formats, *engines[0], view, locale, selection, control);
+    batch.setMetadataPlatform(metadataPlatform);
     for (int i = 1; i < engineCount; ++i) {
       batch.addEngine(*engines[i]);
     }
@@ -93,6 +95,7 @@ class ConversionPoolTest : public ::testing::Test {
   RunControl control;
   std::vector<std::pair<std::string, std::function<void(FakeDocumentEngine::Script&)>>> scripts;
   std::function<void(const std::string&)> onOpen;
+  platform::MetadataPlatform* metadataPlatform = nullptr;
 };
 
 TEST_F(ConversionPoolTest, DocumentsFinishingOutOfOrderAreLoggedAsOneEngineLogsThem) {
@@ -188,6 +191,31 @@ TEST_F(ConversionPoolTest, ADocumentWaitingForItsNameDoesNotWaitForASlowDocument
   ASSERT_EQ(opened.size(), 3u);
   EXPECT_LT(opened["report.rtf"] - opened["a.doc"], std::chrono::milliseconds(1000));
   onOpen = nullptr;
+  expectSame(runWith(1, "one"), two);
+}
+
+TEST_F(ConversionPoolTest, AnOutputIsNotReplacedByALaterDocumentOfItsNameBeforeItsMetadata) {
+  // report.doc's commit waits for the slow a.doc; report.rtf, converted meanwhile, must not
+  // write report.pdf until report.doc's metadata is on it, as in a one-engine run.
+  tmp.file("in/a.doc");
+  tmp.file("in/report.doc");
+  tmp.file("in/report.rtf");
+  script("a.doc", [](FakeDocumentEngine::Script& s) { s.openMilliseconds = 300; });
+  testing::FakeMetadataPlatform fake;
+  fake.lenient = true;
+  std::string writers;  // for each metadata write to report.pdf, whose output it found there
+  fake.onChange = [&](const std::string& path) {
+    if (path.ends_with("/two/report.pdf")) {
+      writers += readFile(path).find("report.doc") != std::string::npos ? "d" : "r";
+    }
+  };
+  metadataPlatform = &fake;
+  const RunRecord two = runWith(2, "two");
+  ASSERT_NE(writers.find('d'), std::string::npos);
+  ASSERT_NE(writers.find('r'), std::string::npos);
+  // report.doc's writes all found its own output, and came before report.rtf's.
+  EXPECT_TRUE(std::is_sorted(writers.begin(), writers.end())) << writers;
+  EXPECT_EQ(writers.find('r'), writers.find_last_of('d') + 1) << writers;
   expectSame(runWith(1, "one"), two);
 }
 
