@@ -300,9 +300,11 @@ void OfficeSupervisor::beginDocument(const std::function<void()>& prepare) {
     // A long-running office keeps growing; a fresh one costs a fraction of a second.
     dropOffice(true);
   }
+  // Starting an office has its own time limit; the document's limit is for the document, and
+  // a start slower than it on a busy machine must not be cut short.
+  connect();
   watchdog_->arm(std::chrono::seconds(std::max(0, options_.docTimeoutSeconds)));
   try {
-    connect();
     if (prepare) {
       prepare();
     }
