@@ -160,7 +160,7 @@ TEST_F(ShardedRun, ThreeShardsOfTheCorpusSideBySideMergeIntoOneRun) {
   expectMergeEqualsSingleRun();
 }
 
-TEST_F(ShardedRun, AShardKilledAndRunAgainCompletesTheMerge) {
+TEST_F(ShardedRun, ShardsKilledOrStoppedAndRunAgainCompleteTheMerge) {
   // The second attempt overwrites what the first wrote; one run would not say so.
   std::ofstream(tmp / "config/Kelva.ini") << "[Conversion Options]\nLogDeletions=0\n";
   for (const char* folder : {"", "A/", "B/", "B/C/"}) {
@@ -185,16 +185,23 @@ TEST_F(ShardedRun, AShardKilledAndRunAgainCompletesTheMerge) {
   }
   ASSERT_TRUE(converting);
   kill(shards[1], SIGKILL);
+  // Shard 2, as far as shard 1, is stopped as a scheduler stops a pod: it ends with its logs
+  // and asks to be run again.
+  kill(shards[2], SIGTERM);
   EXPECT_EQ(wait(shards[1], "1").exitCode, 128 + SIGKILL);
   EXPECT_EQ(wait(shards[0], "0").exitCode, 0);
-  EXPECT_EQ(wait(shards[2], "2").exitCode, 0);
+  EXPECT_EQ(wait(shards[2], "2").exitCode, 3);
 
-  // Merged meanwhile: what is there, and which shard is not complete.
+  // Merged meanwhile: what is there, and which shards are not complete.
   const testing::ProcessResult partial = merge();
   EXPECT_EQ(partial.exitCode, 0) << partial.err;
   EXPECT_TRUE(contains(partial.out, "ended before the end of their run: 1 of 3")) << partial.out;
+  EXPECT_TRUE(contains(partial.out, "stopped before the end of their walk: 2 of 3")) << partial.out;
 
-  EXPECT_EQ(wait(startShard(1, 3, "1-again"), "1-again").exitCode, 0);
+  const pid_t again1 = startShard(1, 3, "1-again");
+  const pid_t again2 = startShard(2, 3, "2-again");
+  EXPECT_EQ(wait(again1, "1-again").exitCode, 0);
+  EXPECT_EQ(wait(again2, "2-again").exitCode, 0);
   const testing::ProcessResult merged = merge();
   EXPECT_EQ(merged.exitCode, 0) << merged.err;
   EXPECT_TRUE(contains(merged.out, "Files analized: 160  converted: 160  in error: 0"))
