@@ -1,11 +1,13 @@
 #include "run/BatchRun.h"
 
+#include <cerrno>
 #include <chrono>
 #include <thread>
 
 #include "platform/FileSystem.h"
 #include "run/IOError.h"
 #include "run/OwnOutputs.h"
+#include "run/RunSummary.h"
 
 namespace kelvara::run {
 namespace {
@@ -54,9 +56,25 @@ BatchRun::BatchRun(config::Settings& settings, const format::FormatParameterSet&
       control_(control),
       clock_(platform::now),
       logs_(settings_, view_, locale_, [this] { return clock_(); }) {
-  scanner_.OnDirectoryFound = [this](TreeScanner& s) { FolderEntered(s); };
-  scanner_.OnDirectoryDone = [this](TreeScanner& s) { FolderDone(s); };
-  scanner_.OnFileFound = [this](TreeScanner& s) { PerFileStep(s.FileFound(), true); };
+  // A shard's commits are labelled with their place in the walk, for the merge.
+  scanner_.OnDirectoryFound = [this](TreeScanner& s) {
+    if (places_) {
+      commits_.setLabel(places_->entered(s.FileFound()));
+    }
+    FolderEntered(s);
+  };
+  scanner_.OnDirectoryDone = [this](TreeScanner& s) {
+    if (places_) {
+      commits_.setLabel(places_->done());
+    }
+    FolderDone(s);
+  };
+  scanner_.OnFileFound = [this](TreeScanner& s) {
+    if (places_) {
+      commits_.setLabel(places_->file(s.FileFound()));
+    }
+    PerFileStep(s.FileFound(), true);
+  };
   scanner_.OnSearchDone = [this](TreeScanner&) { EndOfRun(); };
   scanner_.ProcessPendingMessages = [this] { checkpoint(); };
 }
@@ -159,7 +177,7 @@ bool BatchRun::Run() {
   }
   prepareLogFolder();
   view_.setCounters(RunCounters{});
-  if (!openLogs()) {
+  if (!openLogs() || !openJournal()) {
     return false;
   }
 
@@ -196,6 +214,7 @@ bool BatchRun::Run() {
   // The end of the walk normally ends the run; this closes a single-file run, and a run
   // whose walk could not report its end.
   EndOfRun();
+  closeJournal();
   pool_.reset();
   // A Stop or Pause given to this run is spent; the next run starts without it.
   control_.stopRequested = false;
@@ -269,12 +288,17 @@ bool BatchRun::confirmFolders() {
 }
 
 void BatchRun::prepareLogFolder() {
-  const std::string logDir = settings_.OutPath + "Log/";
+  // Each shard has a folder of its own, so that shards never write into each other's logs.
+  const std::string logDir = settings_.OutPath + "Log/" +
+                             (shard_ ? "shards/" + ShardFolderName(*shard_) + "/" : std::string());
   logs_.setLogDir(logDir);
   if (platform::isDirectory(logDir)) {
     return;
   }
-  const int code = platform::createDirectory(logDir);
+  const int code = shard_ ? platform::createDirectories(logDir) : platform::createDirectory(logDir);
+  if (code == EEXIST && platform::isDirectory(logDir)) {
+    return;  // made meanwhile by another process
+  }
   if (code != 0) {
     logs_.ReportIOError(logDir, IOOperation::Creation, 0, code);
     view_.beep();
@@ -321,6 +345,60 @@ bool BatchRun::openLogs() {
   return true;
 }
 
+bool BatchRun::openJournal() {
+  if (!shard_) {
+    return true;
+  }
+  JournalHeader header;
+  header.shard = *shard_;
+  header.logsOpen = {settings_.LogErrors, logs_.isOpen(LogKind::Error),
+                     logs_.isOpen(LogKind::Warnings), logs_.isOpen(LogKind::Skipped)};
+  header.inpPath = settings_.InpPath;
+  header.outPath = settings_.OutPath;
+  const std::string path = logs_.logDir() + kJournalName;
+  int code = 0;
+  journal_ = ShardJournal::Open(path, header, &code);
+  if (!journal_) {
+    // Without its record the shard's work could not be merged: better not to start.
+    logs_.ReportIOError(path, IOOperation::Creation, 0, code);
+    view_.showError(FormatIOError(path, static_cast<int>(IOOperation::Creation), code), "Error");
+    return false;
+  }
+  places_ = std::make_unique<WalkPlaces>(settings_.InpPath);
+  logs_.setTap([this](LogKind kind, std::string_view bytes) { journal_->logBytes(kind, bytes); });
+  index_.setRecorder([this](const IndexEvent& event) { journal_->indexEvent(event); });
+  commits_.setObserver([this](const std::string& label, bool committed) {
+    if (committed) {
+      journal_->end(counters_);
+    } else {
+      journal_->begin(label, counters_);
+    }
+  });
+  return true;
+}
+
+void BatchRun::closeJournal() {
+  if (!journal_) {
+    return;
+  }
+  logs_.setTap(nullptr);
+  index_.setRecorder(nullptr);
+  commits_.setObserver(nullptr);
+  commits_.setLabel({});
+  places_.reset();
+  if (journal_->failed()) {
+    view_.showError("The record of shard " + ShardFolderName(*shard_) +
+                        " could not be written in full: merge its logs by hand",
+                    "Error");
+  }
+  journal_.reset();
+}
+
+bool BatchRun::inShard(const std::string& inpFileName) const {
+  return !shard_ || ShardOfFile(settings_.InpPath, inpFileName, settings_.OutDirTree,
+                                shard_->count) == shard_->index;
+}
+
 void BatchRun::walk() {
   scanner_.Recursive = settings_.ScanSubDir;
   scanner_.FindHiddenFolders = settings_.ScanHFolders;
@@ -332,9 +410,17 @@ void BatchRun::walk() {
     scanner_.setFileMask(settings_.InpMask);
   }
   // Counted alongside, so that progress can show a total and the time left.
-  fileCount_ = std::make_unique<BackgroundFileCount>(BackgroundFileCount::Walk{
-      settings_.InpPath, scanner_.fileMaskCommaText(), settings_.ScanSubDir, settings_.ScanHFiles,
-      settings_.ScanHFolders, folderLayout()});
+  BackgroundFileCount::Walk count{settings_.InpPath,
+                                  scanner_.fileMaskCommaText(),
+                                  settings_.ScanSubDir,
+                                  settings_.ScanHFiles,
+                                  settings_.ScanHFolders,
+                                  folderLayout(),
+                                  nullptr};
+  if (shard_) {
+    count.accepts = [this](const std::string& path) { return inShard(path); };
+  }
+  fileCount_ = std::make_unique<BackgroundFileCount>(std::move(count));
   totalShown_ = false;
   scanning_ = true;
   scanner_.Search();
@@ -362,8 +448,12 @@ void BatchRun::FolderEntered(TreeScanner& scanner) {
   // The folder is made now, before its documents go to the engines; what the logs and the
   // index say of it waits for the documents before it.
   const bool inOutputTree = InsideNestedOutputTree(folderLayout(), CurInputDir_);
-  const bool create = !inOutputTree && !platform::isDirectory(CurOutputDir_);
+  bool create = !inOutputTree && !platform::isDirectory(CurOutputDir_);
   const int code = create ? platform::createDirectory(CurOutputDir_) : 0;
+  if (code == EEXIST && platform::isDirectory(CurOutputDir_)) {
+    // Another process (a shard beside this one) made it meanwhile: it is there, not made here.
+    create = false;
+  }
   commits_.push([this, inputDir = CurInputDir_, outputDir = CurOutputDir_, inOutputTree, create,
                  code](const word::ConversionOutcome*) {
     index_.FolderEntered(outputDir, !inOutputTree && settings_.OutPath != settings_.InpPath);
@@ -412,31 +502,11 @@ void BatchRun::EndOfRun() {
   view_.setPathHints("Input File", "Output File");
   view_.setProgress("");
 
-  const std::string separator(68, '_');
-  logs_.WriteLogLn(separator);
-  logs_.WriteLogLn("");
-  logs_.WriteLogLn("End of conversion");
-  logs_.WriteLogLn("");
-  logs_.WriteLog(" Files analized: " + std::to_string(counters_.FilesAnalyzed));
-  logs_.WriteLog(" Files converted: " + std::to_string(counters_.FilesConverted));
-  logs_.WriteLog(" Files skipped: " + std::to_string(counters_.FilesSkipped));
-  logs_.WriteLogLn(" Files in error: " + std::to_string(counters_.FilesInError));
-
-  logs_.WriteWrnLogLn(separator);
-  logs_.WriteWrnLogLn("");
-  logs_.WriteWrnLogLn("End of conversion");
-  logs_.WriteWrnLogLn("Total number of files with warning(s): " +
-                      std::to_string(counters_.FilesWithWarnings));
-
-  logs_.WriteErrLogLn(separator);
-  logs_.WriteErrLogLn("");
-  logs_.WriteErrLogLn("End of conversion");
-  logs_.WriteErrLogLn("Total number of files in error: " + std::to_string(counters_.FilesInError));
-
-  logs_.WriteSkpLogLn(separator);
-  logs_.WriteSkpLogLn("");
-  logs_.WriteSkpLogLn("End of conversion");
-  logs_.WriteSkpLogLn("Total number of skipped files: " + std::to_string(counters_.FilesSkipped));
+  if (journal_) {
+    // What follows is this shard's summary; the merge writes the whole run's.
+    journal_->finish(scanner_.Active() && !control_.stopRequested);
+  }
+  WriteRunSummary(logs_, counters_);
 
   view_.processPendingMessages();
   logs_.Close(LogKind::Main);

@@ -24,6 +24,8 @@
 #include "run/RunCounters.h"
 #include "run/RunLogs.h"
 #include "run/RunView.h"
+#include "run/ShardJournal.h"
+#include "run/ShardPartition.h"
 #include "run/TreeScanner.h"
 #include "word/ConversionPipeline.h"
 #include "word/DocumentEngine.h"
@@ -75,6 +77,10 @@ class BatchRun {
   // and still commits in walk order. The engine must outlive the run.
   void addEngine(word::DocumentEngine& engine) { extraEngines_.push_back(&engine); }
 
+  // Converts only the files of this shard of the tree; the logs, the index and a record for the
+  // merge go to the shard's own folder under the Log folder. A folder run only.
+  void setShard(const ShardSpec& shard) { shard_ = shard; }
+
   // Test seams.
   void setClock(std::function<platform::DateTime()> clock) { clock_ = std::move(clock); }
   void setFormattingStep(word::FormattingStep* step) { formatting_ = step; }
@@ -88,6 +94,11 @@ class BatchRun {
   bool confirmFolders();
   void prepareLogFolder();
   bool openLogs();
+  // A shard's record of its commits, beside its logs; false when it cannot be written.
+  bool openJournal();
+  void closeJournal();
+  // Whether a file found by the walk belongs to this run's shard (always without shards).
+  bool inShard(const std::string& inpFileName) const;
   // Once per run: the text options the engine will not honour, in the progress box and the
   // warnings log.
   void warnIgnoredTextOptions();
@@ -164,6 +175,9 @@ class BatchRun {
   // Languages the run has said it cannot check the spelling of; each is said once.
   std::set<std::string> languagesWithoutDictionary_;
   std::unique_ptr<BackgroundFileCount> fileCount_;
+  std::optional<ShardSpec> shard_;
+  std::unique_ptr<ShardJournal> journal_;
+  std::unique_ptr<WalkPlaces> places_;  // labels the commits of a shard's walk
   bool totalShown_ = false;
   bool UiIdle_ = true;
   bool scanning_ = false;

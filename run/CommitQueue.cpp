@@ -19,10 +19,16 @@ void CommitQueue::commitFront() {
   // Taken off first: a commit may push new entries (never re-entered for the same one).
   Entry entry = std::move(entries_.front());
   entries_.pop_front();
+  if (observer_) {
+    observer_(entry.label, false);
+  }
   if (entry.outcome) {
     entry.commit(&entry.outcome->get());
   } else {
     entry.commit(nullptr);
+  }
+  if (observer_) {
+    observer_(entry.label, true);
   }
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <future>
 #include <optional>
+#include <string>
 
 #include "word/ConversionPipeline.h"
 
@@ -19,11 +20,17 @@ class CommitQueue {
   using Commit = std::function<void(const word::ConversionOutcome*)>;
 
   // An entry with nothing to wait for; committed as soon as every earlier one is.
-  void push(Commit commit) { entries_.push_back({std::nullopt, std::move(commit)}); }
+  void push(Commit commit) { entries_.push_back({std::nullopt, std::move(commit), label_}); }
   // A document: committed with its outcome once that is ready and every earlier entry is.
   void push(std::shared_future<word::ConversionOutcome> outcome, Commit commit) {
-    entries_.push_back({std::move(outcome), std::move(commit)});
+    entries_.push_back({std::move(outcome), std::move(commit), label_});
   }
+
+  // Entries pushed from now on carry this label (where in the walk they belong).
+  void setLabel(std::string label) { label_ = std::move(label); }
+  // Called with an entry's label before (committed false) and after (true) its commit.
+  using Observer = std::function<void(const std::string& label, bool committed)>;
+  void setObserver(Observer observer) { observer_ = std::move(observer); }
 
   size_t size() const { return entries_.size(); }
   size_t documentsInFlight() const;
@@ -39,11 +46,14 @@ class CommitQueue {
   struct Entry {
     std::optional<std::shared_future<word::ConversionOutcome>> outcome;
     Commit commit;
+    std::string label;
   };
   static bool ready(const Entry& entry);
   void commitFront();
 
   std::deque<Entry> entries_;
+  std::string label_;
+  Observer observer_;
 };
 
 }  // namespace kelvara::run

@@ -2,7 +2,8 @@
 
 namespace kelvara::run {
 
-BackgroundFileCount::BackgroundFileCount(Walk walk) : layout_(std::move(walk.layout)) {
+BackgroundFileCount::BackgroundFileCount(Walk walk)
+    : layout_(std::move(walk.layout)), accepts_(std::move(walk.accepts)) {
   scanner_.InitialDirectory = walk.root;
   scanner_.setFileMaskCommaText(walk.maskCommaText);
   scanner_.Recursive = walk.recursive;
@@ -16,7 +17,8 @@ BackgroundFileCount::BackgroundFileCount(Walk walk) : layout_(std::move(walk.lay
   scanner_.OnFileFound = [this](TreeScanner& s) {
     const std::string& path = s.FileFound();
     const size_t slash = path.rfind('/');
-    if (!IsOwnOutput(layout_, path.substr(0, slash + 1), path.substr(slash + 1))) {
+    if (!IsOwnOutput(layout_, path.substr(0, slash + 1), path.substr(slash + 1)) &&
+        (!accepts_ || accepts_(path))) {
       ++count_;
     }
   };

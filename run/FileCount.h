@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -21,6 +22,8 @@ class BackgroundFileCount {
     bool hiddenFiles = false;
     bool hiddenFolders = false;
     FolderLayout layout;  // the run's own outputs are not counted
+    // Files it rejects are not counted (another shard's); empty: every file.
+    std::function<bool(const std::string&)> accepts;
   };
 
   explicit BackgroundFileCount(Walk walk);
@@ -35,6 +38,7 @@ class BackgroundFileCount {
  private:
   TreeScanner scanner_;
   FolderLayout layout_;
+  std::function<bool(const std::string&)> accepts_;
   std::atomic<bool> cancelled_{false};
   std::atomic<bool> finished_{false};
   std::atomic<int> count_{0};

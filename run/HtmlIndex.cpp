@@ -77,7 +77,41 @@ void HtmlIndex::Start() {
   append(kHeader);
 }
 
-void HtmlIndex::FolderEntered(const std::string& curOutputDir, bool /*outsideOutputTree*/) {
+void HtmlIndex::record(IndexEvent::Kind kind, std::vector<std::string> args) {
+  if (recorder_) {
+    recorder_(IndexEvent{kind, std::move(args)});
+  }
+}
+
+void HtmlIndex::Replay(const IndexEvent& event) {
+  const std::vector<std::string>& a = event.args;
+  switch (event.kind) {
+    case IndexEvent::Kind::FolderEntered:
+      if (a.size() >= 2) {
+        FolderEntered(a[0], a[1] == "1");
+      }
+      break;
+    case IndexEvent::Kind::FileBegins:
+      FileBegins();
+      break;
+    case IndexEvent::Kind::FileConverted:
+      if (a.size() >= 4) {
+        FileConverted(a[0], a[1], a[2], a[3]);
+      }
+      break;
+    case IndexEvent::Kind::FileFailed:
+      if (a.size() >= 3) {
+        FileFailed(a[0], a[1], a[2]);
+      }
+      break;
+    case IndexEvent::Kind::FolderDone:
+      FolderDone();
+      break;
+  }
+}
+
+void HtmlIndex::FolderEntered(const std::string& curOutputDir, bool outsideOutputTree) {
+  record(IndexEvent::Kind::FolderEntered, {curOutputDir, outsideOutputTree ? "1" : "0"});
   if (level_ == 2) {
     append("</ul>");
   }
@@ -88,6 +122,7 @@ void HtmlIndex::FolderEntered(const std::string& curOutputDir, bool /*outsideOut
 }
 
 void HtmlIndex::FileBegins() {
+  record(IndexEvent::Kind::FileBegins, {});
   if (level_ == 0) {
     append("<ul>");
   }
@@ -96,15 +131,18 @@ void HtmlIndex::FileBegins() {
 
 void HtmlIndex::FileConverted(const std::string& inpFileName, const std::string& docName,
                               const std::string& outputFileName, const std::string& outName) {
+  record(IndexEvent::Kind::FileConverted, {inpFileName, docName, outputFileName, outName});
   append("<li>" + link(inpFileName, docName) + " -> " + link(outputFileName, outName) + "</li>");
 }
 
 void HtmlIndex::FileFailed(const std::string& inpFileName, const std::string& docName,
                            const std::string& outName) {
+  record(IndexEvent::Kind::FileFailed, {inpFileName, docName, outName});
   append("<li>" + link(inpFileName, docName) + " -> " + EscapeHtml(outName) + "</li>");
 }
 
 void HtmlIndex::FolderDone() {
+  record(IndexEvent::Kind::FolderDone, {});
   append(level_ == 1 ? "</li></ul>" : "</ul></li></ul>");
   level_ = 1;
 }

@@ -1,9 +1,19 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace kelvara::run {
+
+// One call made to the index, with its arguments as text, so that another process can build the
+// same page from a record of it.
+struct IndexEvent {
+  enum class Kind { FolderEntered, FileBegins, FileConverted, FileFailed, FolderDone };
+  Kind kind = Kind::FileBegins;
+  std::vector<std::string> args;
+  bool operator==(const IndexEvent&) const = default;
+};
 
 // The HTML page that lists, folder by folder as nested lists, every document a run tried to
 // convert, with links to the input and (when converted) the output. Built in memory during the
@@ -28,6 +38,13 @@ class HtmlIndex {
   // holds the reason).
   bool End(const std::string& indexPath);
 
+  // Receives every call from FolderEntered to FolderDone.
+  void setRecorder(std::function<void(const IndexEvent&)> recorder) {
+    recorder_ = std::move(recorder);
+  }
+  // Makes the call an event records; an event with too few arguments is ignored.
+  void Replay(const IndexEvent& event);
+
   const std::vector<std::string>& items() const { return items_; }
   // 0 after a folder item, 2 while a folder's file list is open, 1 after a folder was closed.
   int level() const { return level_; }
@@ -35,8 +52,11 @@ class HtmlIndex {
  private:
   void append(std::string item);
 
+  void record(IndexEvent::Kind kind, std::vector<std::string> args);
+
   std::vector<std::string> items_;
   int level_ = 0;
+  std::function<void(const IndexEvent&)> recorder_;
 };
 
 // Text with &, <, > and " replaced by their HTML character references.

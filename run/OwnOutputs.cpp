@@ -57,7 +57,16 @@ bool IsRunLogFile(const FolderLayout& layout, const std::string& folder, const s
 }
 
 bool IsOwnOutput(const FolderLayout& layout, const std::string& folder, const std::string& name) {
-  return InsideNestedOutputTree(layout, folder) || IsRunLogFile(layout, folder, name);
+  if (InsideNestedOutputTree(layout, folder) || IsRunLogFile(layout, folder, name)) {
+    return true;
+  }
+  // The logs and records of shards, and the logs their merge writes, whichever run walks.
+  if (layout.outPath.empty()) {
+    return false;
+  }
+  const std::string logRoot = layout.outPath + "Log/";
+  return startsWith(folder, logRoot + "shards/") ||
+         IsRunLogFile(FolderLayout{layout.inpPath, layout.outPath, logRoot}, folder, name);
 }
 
 }  // namespace kelvara::run

@@ -76,6 +76,10 @@ void BatchRun::PerFileStep(const std::string& inpFileName, bool folderMode) {
     if (IsOwnOutput(folderLayout(), CurInputDir_, fileNamePart(inpFileName))) {
       return;
     }
+    // Another shard's file: not this run's to convert, count or log.
+    if (!inShard(inpFileName)) {
+      return;
+    }
   }
   const std::string docName = fileNamePart(inpFileName);
 

@@ -158,6 +158,9 @@ void RunLogs::writeRaw(LogKind kind, std::string_view bytes) {
   if (!log.file || bytes.empty()) {
     return;
   }
+  if (tap_) {
+    tap_(kind, bytes);
+  }
   errno = 0;
   const size_t written = std::fwrite(bytes.data(), 1, bytes.size(), log.file);
   if (written != bytes.size() || std::ferror(log.file)) {
@@ -166,6 +169,10 @@ void RunLogs::writeRaw(LogKind kind, std::string_view bytes) {
     log.writeFailed = true;
     ReportIOError(log.name, IOOperation::Write, 0, code);
   }
+}
+
+void RunLogs::WriteRaw(LogKind kind, std::string_view bytes) {
+  guarded([&] { writeRaw(kind, bytes); });
 }
 
 void RunLogs::writeLine(LogKind kind, std::string_view text) {

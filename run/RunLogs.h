@@ -69,6 +69,12 @@ class RunLogs {
   // Progress box always; skipped-files log (LogSlippedFiles).
   void WriteSkpLogLn(std::string_view text);
 
+  // Every byte written to an open log from now on, as written (for a shard's record of its run).
+  using Tap = std::function<void(LogKind, std::string_view)>;
+  void setTap(Tap tap) { tap_ = std::move(tap); }
+  // Writes text to an open log as it is, whatever the switches: what another run wrote.
+  void WriteRaw(LogKind kind, std::string_view bytes);
+
   // Shows an I/O error: route 0 in the progress box and the error log, route 1 in an error
   // box, any other route in the progress box only. Failures while reporting are not reported
   // again.
@@ -97,6 +103,7 @@ class RunLogs {
   std::function<platform::DateTime()> clock_;
   std::string logDir_;
   std::array<Log, 4> logs_;
+  Tap tap_;
   bool reporting_ = false;
 };
 
