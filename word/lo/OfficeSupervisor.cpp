@@ -274,6 +274,11 @@ EngineError OfficeSupervisor::failure(const std::string& operation) {
     detail = "unknown error";
   }
   if (watchdog_->expired()) {
+    // The watchdog has ended the office: the next document starts another even if the bridge
+    // has not announced its end yet.
+    if (connection_) {
+      connection_->markDisposed();
+    }
     return timedOutAfter(options_.docTimeoutSeconds);
   }
   if (lost) {
