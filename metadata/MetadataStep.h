@@ -48,6 +48,11 @@ class MetadataStep {
   // that does not while a security option is on. The security stage runs only when both do.
   void CheckNtfsDrives();
   bool sourceIsNtfs() const { return sourceIsNtfs_; }
+  // Whether an output whose metadata has been written (read-only, another owner, a copied ACL)
+  // can still be replaced and given new metadata by this process.
+  bool outputsStayWritable() {
+    return platform_.capabilityEffective(platform::Capability::BypassPermissions);
+  }
   bool targetIsNtfs() const { return targetIsNtfs_; }
   bool IsNtfsPath(const std::string& path);
 

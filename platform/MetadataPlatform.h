@@ -15,7 +15,8 @@ enum class FileTimeKind { LastAccess = 0, LastWrite = 1, Creation = 2 };
 enum class AclKind { Access, Default };
 
 // Capabilities that stand in for the privileges of metadata work.
-enum class Capability { Chown };
+// Chown: give files away. BypassPermissions: read and write whatever the permissions say.
+enum class Capability { Chown, BypassPermissions };
 
 struct FileOwnership {
   uint32_t uid = 0;

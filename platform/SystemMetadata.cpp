@@ -66,7 +66,9 @@ std::string aclText(acl_t acl) {
 cap_value_t capabilityValue(Capability capability) {
   switch (capability) {
     case Capability::Chown:
-      break;
+      return CAP_CHOWN;
+    case Capability::BypassPermissions:
+      return CAP_DAC_OVERRIDE;
   }
   return CAP_CHOWN;
 }

@@ -146,9 +146,12 @@ bool BatchRun::nameInFlight(const std::string& name) {
 }
 
 void BatchRun::waitForName(const std::string& name) {
-  // The commit of a document writes its output's metadata; one of the same name must not
-  // replace that output before it, so committing up to the holder is the wait.
-  while (metadata_ && namesUncommitted_.count(name) > 0 && commits_.size() > 0) {
+  // The commit of a document writes its output's metadata, which may leave the output closed to
+  // this process; one of the same name must then not replace that output before it, so
+  // committing up to the holder is the wait. A process that permissions do not bind need not:
+  // the later document's own commit writes all of its output's metadata again.
+  const bool commitFirst = metadata_ && !metadata_->outputsStayWritable();
+  while (commitFirst && namesUncommitted_.count(name) > 0 && commits_.size() > 0) {
     commits_.commitHead([this] { checkpoint(); });
   }
   // Without metadata only the conversions holding the name are waited for, not the commit of

@@ -33,6 +33,7 @@ class FakeMetadataPlatform : public platform::MetadataPlatform {
                                           "SeSecurityPrivilege", "SeTakeOwnershipPrivilege"};
   std::set<std::string> privilegesEnabled = privilegesHeld;
   bool chownEffective = true;
+  bool bypassEffective = false;
   bool chownPermitted = true;
   bool security = true;
   // Every change, in order: "path what value".
@@ -132,7 +133,9 @@ class FakeMetadataPlatform : public platform::MetadataPlatform {
     privilegesEnabled.insert(name);
     return true;
   }
-  bool capabilityEffective(platform::Capability) override { return chownEffective; }
+  bool capabilityEffective(platform::Capability capability) override {
+    return capability == platform::Capability::Chown ? chownEffective : bypassEffective;
+  }
   bool raiseCapability(platform::Capability) override {
     chownEffective = chownEffective || chownPermitted;
     return chownEffective;

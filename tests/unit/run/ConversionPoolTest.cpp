@@ -219,6 +219,32 @@ TEST_F(ConversionPoolTest, AnOutputIsNotReplacedByALaterDocumentOfItsNameBeforeI
   expectSame(runWith(1, "one"), two);
 }
 
+TEST_F(ConversionPoolTest, AProcessThatPermissionsDoNotBindDoesNotWaitForMetadataToReplace) {
+  // Nothing the earlier commit writes can keep such a process out, and the later document's
+  // commit writes all of its output's metadata again: the logs stay those of one engine while
+  // report.rtf is converted before the slow a.doc is committed.
+  tmp.file("in/a.doc");
+  tmp.file("in/report.doc");
+  tmp.file("in/report.rtf");
+  script("a.doc", [](FakeDocumentEngine::Script& s) { s.openMilliseconds = 1500; });
+  testing::FakeMetadataPlatform fake;
+  fake.lenient = true;
+  fake.bypassEffective = true;
+  metadataPlatform = &fake;
+  std::mutex mutex;
+  std::map<std::string, std::chrono::steady_clock::time_point> opened;
+  onOpen = [&](const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex);
+    opened[std::filesystem::path(path).filename().string()] = std::chrono::steady_clock::now();
+  };
+  const RunRecord two = runWith(2, "two");
+  ASSERT_EQ(opened.size(), 3u);
+  EXPECT_LT(opened["report.rtf"] - opened["a.doc"], std::chrono::milliseconds(1000));
+  onOpen = nullptr;
+  expectSame(runWith(1, "one"), two);
+  EXPECT_NE(readFile(tmp.path() + "two/report.pdf").find("report.rtf"), std::string::npos);
+}
+
 TEST_F(ConversionPoolTest, SkipsProgramLinesAndWordStarWarningsAreLoggedAsOneEngineLogsThem) {
   // Early documents are slow: a pool finishes them last.
   const char* names[] = {"a.ws", "b.ws", "tiny.ws", "X/c.ws", "X/d.ws", "e.ws"};
