@@ -9,6 +9,14 @@
 namespace kelvara::platform {
 
 FileLock::FileLock(const std::string& path) {
+  lock(path, LOCK_EX);
+}
+
+FileLock::FileLock(const std::string& path, Wait) {
+  lock(path, LOCK_EX | LOCK_NB);
+}
+
+void FileLock::lock(const std::string& path, int operation) {
   // Each object opens the file anew: locks of separate opens exclude each other, also between
   // threads of one process.
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
@@ -17,9 +25,10 @@ FileLock::FileLock(const std::string& path) {
   }
   int rc;
   do {
-    rc = ::flock(fd_, LOCK_EX);
+    rc = ::flock(fd_, operation);
   } while (rc != 0 && errno == EINTR);
   if (rc != 0) {
+    busy_ = errno == EWOULDBLOCK;
     ::close(fd_);
     fd_ = -1;
   }

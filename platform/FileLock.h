@@ -9,14 +9,21 @@ namespace kelvara::platform {
 class FileLock {
  public:
   explicit FileLock(const std::string& path);
+  // Without waiting: when another holds the lock, held() is false and busy() true.
+  enum class Wait { No };
+  FileLock(const std::string& path, Wait);
   ~FileLock();
   FileLock(const FileLock&) = delete;
   FileLock& operator=(const FileLock&) = delete;
 
   bool held() const { return fd_ >= 0; }
+  bool busy() const { return busy_; }
 
  private:
+  void lock(const std::string& path, int operation);
+
   int fd_ = -1;
+  bool busy_ = false;
 };
 
 }  // namespace kelvara::platform

@@ -198,4 +198,12 @@ std::optional<uint64_t> freeSpace(const std::string& path) {
   return static_cast<uint64_t>(vfs.f_bavail) * static_cast<uint64_t>(vfs.f_frsize);
 }
 
+std::optional<uint64_t> fileSystemSize(const std::string& path) {
+  struct statvfs vfs;
+  if (::statvfs(path.c_str(), &vfs) != 0) {
+    return std::nullopt;
+  }
+  return static_cast<uint64_t>(vfs.f_blocks) * static_cast<uint64_t>(vfs.f_frsize);
+}
+
 }  // namespace kelvara::platform

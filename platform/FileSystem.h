@@ -55,5 +55,7 @@ std::optional<std::string> createUniqueFile(const std::string& folder, const std
 std::string currentDirectory();
 // Bytes available to this user on the file system holding the path.
 std::optional<uint64_t> freeSpace(const std::string& path);
+// Size in bytes of the file system holding the path.
+std::optional<uint64_t> fileSystemSize(const std::string& path);
 
 }  // namespace kelvara::platform

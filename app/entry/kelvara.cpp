@@ -1,8 +1,90 @@
 // kelvara: the desktop program.
 #include <QApplication>
+#include <QMessageBox>
+#include <clocale>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/instance/SingleInstance.h"
+#include "app/window/MainWindow.h"
+#include "platform/Locale.h"
+#include "platform/MetadataPlatform.h"
+#include "platform/Paths.h"
+#include "platform/Process.h"
+#include "word/lo/LibreOfficeEngine.h"
+
+namespace {
+
+using namespace kelvara;
+
+window::WindowServices makeServices(const std::string& stateDir) {
+  window::WindowServices services;
+  services.makeEngine = [stateDir](int32_t k) {
+    word::LibreOfficeOptions options;
+    options.stateDir = stateDir;
+    if (k > 0) {
+      options.instanceName =
+          "kelvara-" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(k);
+    }
+    return word::makeLibreOfficeEngine(options);
+  };
+  services.clearStaleEngines = [stateDir](const std::function<void(const std::string&)>& progress) {
+    word::clearStaleOffices(stateDir, progress);
+  };
+  services.metadata = &platform::systemMetadata();
+  services.locale = platform::Locale::fromEnvironment();
+  return services;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  std::setlocale(LC_ALL, "");
+  std::vector<std::string> params(argv + 1, argv + argc);
+  for (const std::string& p : params) {
+    if (p == "--help" || p == "-h") {
+      std::printf(
+          "Usage: kelvara [/a [/m] [/s] [/i: <input>] [/o: <output>] [/if: <n>] [/of: <m>]] "
+          "[/v: <n>]\n"
+          "Opens the Kelvara window. With /a it converts at once and closes at the end.\n"
+          "See man kelvara, and kelvara-batch for runs without a window.\n");
+      return 0;
+    }
+    if (p == "--version") {
+      std::printf("kelvara %s\n", KELVARA_VERSION);
+      return 0;
+    }
+  }
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kelvara");
-  return 0;
+  QApplication::setApplicationVersion(KELVARA_VERSION);
+  QApplication::setDesktopFileName("kelvara");
+
+  // One copy per user: a second one shows the first and ends.
+  instance::SingleInstance single(platform::runtimeDir());
+  if (single.anotherRuns()) {
+    QStringList list;
+    for (const std::string& p : params) {
+      list << QString::fromStdString(p);
+    }
+    const bool shown = single.activateFirst(list);
+    std::fputs("Program already running\n", stderr);
+    if (!shown) {
+      std::fputs("The running copy did not answer.\n", stderr);
+    }
+    return 0;
+  }
+  single.listen();
+
+  const std::string stateDir = platform::stateDir();
+  window::MainWindow window(makeServices(stateDir), params);
+  QObject::connect(&single, &instance::SingleInstance::activationRequested, &window,
+                   [&window](const QStringList&) { window.bringToFront(); });
+  // The window starts minimised; the start-up step shows it unless "/m" says otherwise.
+  window.showMinimized();
+  const int status = QApplication::exec();
+  word::endOfficesOfThisProcess(stateDir);
+  return status;
 }

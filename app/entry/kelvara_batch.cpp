@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/RunLauncher.h"
 #include "app/StartUp.h"
 #include "app/console/ConsoleView.h"
 #include "config/IniFile.h"
 #include "config/SettingsLoader.h"
-#include "format/ApplyFormatting.h"
 #include "format/FormatParameterSet.h"
 #include "platform/FileSystem.h"
 #include "platform/Interrupts.h"
@@ -334,39 +334,37 @@ int main(int argc, char** argv) {
   view.setConversionState("");
   view.setProgress("");
 
-  // The other offices of the pool start with their first document.
   const int32_t engineCount = jobs > 0 ? jobs : settings.Engines;
-  std::vector<std::unique_ptr<word::DocumentEngine>> poolEngines;
-  for (int32_t k = 1; k < engineCount; ++k) {
+  app::RunRequest request;
+  request.settings = &settings;
+  request.formats = &formats;
+  request.engine = engine.get();
+  request.moreEngines = [&options](int32_t k) {
     word::LibreOfficeOptions more = options;
     more.progress = nullptr;  // they work on other threads; the view belongs to the run's
     more.instanceName =
         "kelvara-" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(k);
-    poolEngines.push_back(word::makeLibreOfficeEngine(more));
-  }
-
-  run::BatchRun batch(settings, formats, *engine, view, locale, selection, gControl);
-  format::DocumentFormatter formatter(formats, word::kRevisionRulesVersion);
-  batch.setFormattingStep(&formatter);
-  batch.setMetadataPlatform(&platform::systemMetadata());
-  if (shard) {
-    batch.setShard(*shard);
-  }
-  for (const auto& more : poolEngines) {
-    batch.addEngine(*more);
-  }
-  const bool started = batch.Run();
-  for (const auto& more : poolEngines) {
-    more->quit();
-  }
+    return word::makeLibreOfficeEngine(more);
+  };
+  request.engineCount = engineCount;
+  request.view = &view;
+  request.locale = locale;
+  request.selection = selection;
+  request.control = &gControl;
+  request.shard = shard;
+  int filesInError = 0;
+  const bool started = app::LaunchRun(request, [&view, &filesInError](const run::BatchRun& batch) {
+    view.finish();
+    printSummary(batch);
+    filesInError = batch.counters().FilesInError;
+  });
   engine->quit();
-  view.finish();
   if (!started) {
+    view.finish();
     return kExitCannotStart;
   }
-  printSummary(batch);
   if (shard && gStopped) {
     return kExitShardStopped;
   }
-  return batch.counters().FilesInError > 0 ? kExitDocumentsFailed : kExitOk;
+  return filesInError > 0 ? kExitDocumentsFailed : kExitOk;
 }
