@@ -279,6 +279,50 @@ void MainWindow::buildControls() {
   buttons->addWidget(minimizeToTray_);
   buttons->addWidget(exitButton_);
 
+  // Names for tests and for style sheets.
+  const std::pair<QWidget*, const char*> names[] = {{inputBox_, "inputBox"},
+                                                    {outputBox_, "outputBox"},
+                                                    {inputFormats_, "inputFormats"},
+                                                    {outputFormats_, "outputFormats"},
+                                                    {maskBox_, "maskBox"},
+                                                    {standardMask_, "standardMask"},
+                                                    {singleFile_, "singleFile"},
+                                                    {minimizeToTray_, "minimizeToTray"},
+                                                    {selectButton_, "select"},
+                                                    {runButton_, "run"},
+                                                    {stopButton_, "stop"},
+                                                    {pauseButton_, "pause"},
+                                                    {editButton_, "edit"},
+                                                    {configureButton_, "configure"},
+                                                    {showConfButton_, "showConf"},
+                                                    {aboutButton_, "about"},
+                                                    {helpButton_, "help"},
+                                                    {exitButton_, "exit"},
+                                                    {foldersBox_, "folders"},
+                                                    {completedBox_, "completed"},
+                                                    {errorsBox_, "errors"},
+                                                    {warningsBox_, "warnings"},
+                                                    {skippedBox_, "skipped"},
+                                                    {totalBox_, "total"},
+                                                    {relInputBox_, "relInput"},
+                                                    {relOutputBox_, "relOutput"},
+                                                    {stateBox_, "state"},
+                                                    {progressBox_, "progress"},
+                                                    {viewButtons_[0], "viewMain"},
+                                                    {viewButtons_[1], "viewErrors"},
+                                                    {viewButtons_[2], "viewWarnings"},
+                                                    {viewButtons_[3], "viewSkipped"},
+                                                    {openOutputButton_, "openOutput"},
+                                                    {openIndexButton_, "openIndex"},
+                                                    {freeDiskButton_, "freeDisk"},
+                                                    {freeDiskLabels_[1], "freeKb"},
+                                                    {freeDiskLabels_[3], "freePercent"},
+                                                    {versionLabel_, "version"},
+                                                    {leds_[2], "permLed"}};
+  for (const auto& [widget, name] : names) {
+    widget->setObjectName(name);
+  }
+
   setCentralWidget(central);
   // A fixed-size window: its layout decides the size once.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -1104,7 +1148,6 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
   });
   engineThread_->finish();
-  QApplication::quit();
 }
 
 void MainWindow::changeEvent(QEvent* event) {
