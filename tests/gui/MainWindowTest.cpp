@@ -394,7 +394,7 @@ TEST_F(MainWindowTest, TheMaskFollowsTheStandardMaskAndTheUsersOwn) {
 
 TEST_F(MainWindowTest, WithoutATrayTheWindowMinimisesInsteadOfHiding) {
   trayAvailable_ = false;
-  config::IniFile(config_).writeBool(config::kOptionsSection, "CloseToTray", true);
+  config::IniFile(config_).writeBool(config::kConversionOptionsSection, "CloseToTray", true);
   MainWindow& w = start();
   w.show();
   EXPECT_FALSE(w.tray()->available());
@@ -407,7 +407,7 @@ TEST_F(MainWindowTest, WithoutATrayTheWindowMinimisesInsteadOfHiding) {
 
 TEST_F(MainWindowTest, CloseToTrayHidesTheWindowAndExitEndsTheProgram) {
   trayAvailable_ = true;
-  config::IniFile(config_).writeBool(config::kOptionsSection, "CloseToTray", true);
+  config::IniFile(config_).writeBool(config::kConversionOptionsSection, "CloseToTray", true);
   MainWindow& w = start();
   w.show();
   w.close();
