@@ -13,6 +13,9 @@ packages=(
   # The spelling count: the library and the dictionaries the office checks with.
   libhunspell-dev hunspell-en-us hunspell-en-gb hunspell-en-ca hunspell-en-au hunspell-en-za
   procps bc
+  # desktop-file-validate and groff, with which the install test checks the desktop entry and
+  # the man pages.
+  desktop-file-utils groff-base
   # getfacl and getfattr, with which the tests compare outputs' metadata with their sources.
   acl attr
   # Word documents name Times New Roman, Arial, Courier New, Calibri and Cambria: these faces
