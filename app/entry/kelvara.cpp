@@ -1,11 +1,18 @@
 // kelvara: the desktop program.
 #include <QApplication>
+#include <QDesktopServices>
+#include <QIcon>
 #include <QMessageBox>
+#include <QUrl>
 #include <clocale>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "app/help/DiagnosticFacts.h"
+#include "app/help/HelpFolder.h"
+#include "app/help/HelpRouter.h"
+#include "app/help/ProgramDiagnostics.h"
 #include "app/instance/SingleInstance.h"
 #include "app/window/MainWindow.h"
 #include "platform/Locale.h"
@@ -61,6 +68,7 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Kelvara");
   QApplication::setApplicationVersion(KELVARA_VERSION);
   QApplication::setDesktopFileName("kelvara");
+  QApplication::setWindowIcon(QIcon(":/icons/kelvara.png"));
 
   // One copy per user: a second one shows the first and ends.
   instance::SingleInstance single(platform::runtimeDir());
@@ -78,8 +86,27 @@ int main(int argc, char** argv) {
   }
   single.listen();
 
+  // The diagnostic log and the help pages, before the window exists.
+  const auto messageBox = [](const std::string& text) {
+    QMessageBox::warning(nullptr, "Kelvara", QString::fromStdString(text));
+  };
+  std::vector<std::string> argvWords(argv, argv + argc);
+  const app::DebugLog debugLog = app::OpenProgramDebugLog(argvWords, messageBox);
+  const std::string helpFolder = app::HelpFolder(app::ExecutableDir());
+  if (helpFolder.empty()) {
+    messageBox("Help file not found\n" + app::ExpectedHelpFolder(app::ExecutableDir()));
+  }
+  app::HelpRouter help(
+      helpFolder,
+      [](const std::string& url) {
+        return QDesktopServices::openUrl(QUrl(QString::fromStdString(url)));
+      },
+      messageBox, &debugLog);
+
   const std::string stateDir = platform::stateDir();
-  window::MainWindow window(makeServices(stateDir), params);
+  window::WindowServices services = makeServices(stateDir);
+  services.showHelp = [&help](QWidget*, const std::string& topic) { help.ShowHelpTopic(topic); };
+  window::MainWindow window(std::move(services), params);
   QObject::connect(&single, &instance::SingleInstance::activationRequested, &window,
                    [&window](const QStringList&) { window.bringToFront(); });
   // The window starts minimised; the start-up step shows it unless "/m" says otherwise.
