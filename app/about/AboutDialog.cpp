@@ -57,6 +57,7 @@ TAboutDlg::TAboutDlg(QWidget* parent, app::AboutFacts facts, Options options)
   titleFont.setBold(true);
   title->setFont(titleFont);
   titleLayout->addWidget(title);
+  titlePanel->setMinimumWidth(320);
   layout->addWidget(titlePanel);
 
   layout->addSpacing(8);
@@ -83,7 +84,6 @@ TAboutDlg::TAboutDlg(QWidget* parent, app::AboutFacts facts, Options options)
   for (const std::string* text : {&facts_.engineVersion, &facts_.osName, &facts_.osVersion,
                                   &facts_.processor, &facts_.freeDiskSpace}) {
     auto* label = new QLabel(qs(*text), systemGroup_);
-    label->setWordWrap(true);
     label->installEventFilter(this);
     systemLayout->addWidget(label);
   }
@@ -144,6 +144,15 @@ void TAboutDlg::onCloseTimer() {
 void TAboutDlg::showShortSysInfo() {
   shortSysInfoBtn_->hide();
   systemGroup_->show();
+  // Long processor names and paths may need more room than the box has.
+  if (isVisible()) {
+    const QSize needed = size().expandedTo(sizeHint());
+    if (needed != size()) {
+      const QPoint centre = geometry().center();
+      resize(needed);
+      move(centre - QPoint(needed.width() / 2, needed.height() / 2));
+    }
+  }
 }
 
 void TAboutDlg::hideShortSysInfo() {

@@ -109,6 +109,7 @@ TShowStateDlg::TShowStateDlg(const ParameterStatus& status, QWidget* parent)
   grid_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   grid_->setSelectionMode(QAbstractItemView::NoSelection);
   grid_->setWordWrap(false);
+  grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 6);
   for (int row = 0; row < grid_->rowCount(); ++row) {
     const StatusValue& v = status.values[static_cast<size_t>(row)];
     grid_->setItem(row, 0, new QTableWidgetItem(qs(v.parameter)));
@@ -118,6 +119,7 @@ TShowStateDlg::TShowStateDlg(const ParameterStatus& status, QWidget* parent)
   grid_->horizontalHeader()->setStretchLastSection(true);
   grid_->setMinimumWidth(grid_->columnWidth(0) + std::max(grid_->columnWidth(1), 120) +
                          grid_->verticalScrollBar()->sizeHint().width() + 2 * grid_->frameWidth());
+  grid_->setMinimumHeight(pageList_->height());
   grid_->hide();
 
   auto* pageColumn = new QVBoxLayout;
