@@ -118,6 +118,19 @@ TEST(AboutDialogTest, FromTheMainWindowCloseAndTheLinkAreShown) {
   EXPECT_FALSE(dlg.isVisible());
 }
 
+TEST(AboutDialogTest, SizeFollowsTheMainWindowWithinReason) {
+  QWidget window;
+  window.resize(2000, 1500);
+  window.show();
+  TAboutDlg dlg(&window, sampleFacts(), {});
+  dlg.show();
+  // Never cut below what the contents need, never a screen-sized box for a maximised window.
+  EXPECT_GE(dlg.width(), dlg.sizeHint().width());
+  EXPECT_GE(dlg.height(), dlg.sizeHint().height());
+  EXPECT_LE(dlg.width(), dlg.sizeHint().width() * 3 / 2);
+  EXPECT_LE(dlg.height(), dlg.sizeHint().height() * 3 / 2);
+}
+
 TEST(AboutDialogTest, TheTimerClosesTheBoxAfterTwentySeconds) {
   TAboutDlg dlg(nullptr, sampleFacts(), {});
   EXPECT_TRUE(dlg.closeTimer()->isActive());
