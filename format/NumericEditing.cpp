@@ -124,6 +124,9 @@ void NumericEditorModel::leave() {
     text_.clear();
     return;
   }
+  if (isUnreadable()) {
+    return;  // kept as typed, for the dialog to point out rather than store 0
+  }
   setValue(clamp(value()));
 }
 

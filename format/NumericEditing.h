@@ -58,7 +58,8 @@ class NumericEditorModel {
   bool isUnreadable() const;
 
   // Leaving the field: the text is written again from its value, held within the limits. A
-  // directed editor keeps an empty text, which stands for "no value" there.
+  // directed editor keeps an empty text, which stands for "no value" there; text that is no
+  // number stays as typed.
   void leave();
 
   // Direction of a directed editor.

@@ -58,7 +58,7 @@ QString plainCaption(QString caption) {
 std::optional<QString> unreadableField(
     const std::vector<std::pair<QString, const NumericEdit*>>& fields) {
   for (const auto& [caption, edit] : fields) {
-    if (edit->isVisibleTo(edit->window()) && edit->isUnreadable()) {
+    if (edit->isUnreadable()) {
       return QStringLiteral("%1: \"%2\" is not a number.")
           .arg(plainCaption(caption), QString::fromStdString(edit->model().text()));
     }

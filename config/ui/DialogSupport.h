@@ -42,8 +42,8 @@ DialogMemory& dialogMemory();
 QDialogButtonBox* okCancelHelpButtons(QDialog* dialog, const HelpFn& help, const std::string& topic,
                                       std::function<void()> ok);
 
-// A numeric field whose text is no number: the caption and the text for the operator, so that the
-// typed text is neither stored as 0 nor lost.
+// The first of the fields whose text is no number, as a message naming its caption and text, so
+// that what was typed is neither stored as 0 nor lost. Callers pass the fields that OK takes.
 std::optional<QString> unreadableField(
     const std::vector<std::pair<QString, const NumericEdit*>>& fields);
 
