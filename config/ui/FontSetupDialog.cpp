@@ -74,6 +74,7 @@ FontSetupDialog::FontSetupDialog(format::FormatParameterSet& params, IniFile& in
   const auto& f = params_.Font;
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("FontTabs");
+  tabs_->setUsesScrollButtons(false);
 
   auto* fontTab = new QWidget;
   auto* grid = new QGridLayout(fontTab);

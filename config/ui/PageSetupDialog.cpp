@@ -92,6 +92,7 @@ PageSetupDialog::PageSetupDialog(format::FormatParameterSet& params, const Setti
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("PageTabs");
+  tabs_->setUsesScrollButtons(false);
 
   marginsTab_ = new QWidget;
   marginsForm_ = new QFormLayout(marginsTab_);

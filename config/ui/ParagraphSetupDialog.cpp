@@ -58,6 +58,7 @@ ParagraphSetupDialog::ParagraphSetupDialog(format::FormatParameterSet& params,
   const auto& p = edit_.Paragraph;
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("ParagraphTabs");
+  tabs_->setUsesScrollButtons(false);
 
   auto* indents = new QWidget;
   auto* form = new QFormLayout(indents);

@@ -90,6 +90,7 @@ ParamSelDialog::ParamSelDialog(format::FormatParameterSet& params, IniFile& ini,
   setObjectName("ParamSelDlg");
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("ParamTabs");
+  tabs_->setUsesScrollButtons(false);  // every tab caption in full
 
   auto* pagePage = new QWidget;
   auto* pageLayout = new QVBoxLayout(pagePage);
@@ -153,6 +154,9 @@ ParamSelDialog::ParamSelDialog(format::FormatParameterSet& params, IniFile& ini,
   toolBar_->setVisible(diff_);
   view_ = diff_ ? dialogMemory().paramSelPageView : kGeneralView;
   fillPageList();
+  // Tall enough for the longest list, the one page view, without scrolling.
+  const int rows = static_cast<int>(pageItemNames().size());
+  pageList_->setMinimumHeight(pageList_->sizeHintForRow(0) * rows + 2 * pageList_->frameWidth());
   tabs_->setCurrentIndex(std::clamp(dialogMemory().paramSelTab, 0, tabs_->count() - 1));
 }
 

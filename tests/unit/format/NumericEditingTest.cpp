@@ -214,6 +214,9 @@ TEST(NumericEditorLeaving, RewritesTheTextWithinTheLimits) {
   cm.setText("");
   cm.leave();
   EXPECT_EQ(cm.text(), "0 cm");
+  cm.setText("2.5 cm");  // a typing mistake is kept for the operator to see and correct
+  cm.leave();
+  EXPECT_EQ(cm.text(), "2.5 cm");
 
   NumericEditorModel d(NumericEditorKind::DirectedPoints);
   d.clear();
