@@ -9,12 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "app/AboutFacts.h"
+#include "app/about/AboutDialog.h"
 #include "app/help/DiagnosticFacts.h"
 #include "app/help/HelpFolder.h"
 #include "app/help/HelpRouter.h"
 #include "app/help/ProgramDiagnostics.h"
 #include "app/instance/SingleInstance.h"
 #include "app/window/MainWindow.h"
+#include "config/ui/ShowStateDialog.h"
 #include "platform/Locale.h"
 #include "platform/MetadataPlatform.h"
 #include "platform/Paths.h"
@@ -106,6 +109,16 @@ int main(int argc, char** argv) {
   const std::string stateDir = platform::stateDir();
   window::WindowServices services = makeServices(stateDir);
   services.showHelp = [&help](QWidget*, const std::string& topic) { help.ShowHelpTopic(topic); };
+  services.showAbout = [&help](QWidget* parent, const std::string& engineName,
+                               const std::string& diskPath) {
+    about::showAboutBox(parent, app::collectAboutFacts(engineName, diskPath),
+                        [&help] { help.ShowHelpTopic(app::kTopicUserGuide); });
+  };
+  services.showStatus = [locale = services.locale](QWidget* parent,
+                                                   const format::FormatParameterSet& formats,
+                                                   const config::Settings& settings) {
+    config::ui::showParametersStatus(parent, formats, settings, locale);
+  };
   window::MainWindow window(std::move(services), params);
   QObject::connect(&single, &instance::SingleInstance::activationRequested, &window,
                    [&window](const QStringList&) { window.bringToFront(); });

@@ -323,6 +323,17 @@ void MainWindow::buildControls() {
     widget->setObjectName(name);
   }
 
+  // The window keeps its size while the run hides the buttons of the last run's files.
+  for (QWidget* w :
+       {static_cast<QWidget*>(viewCaption_), static_cast<QWidget*>(openOutputButton_),
+        static_cast<QWidget*>(openIndexButton_), static_cast<QWidget*>(viewButtons_[0]),
+        static_cast<QWidget*>(viewButtons_[1]), static_cast<QWidget*>(viewButtons_[2]),
+        static_cast<QWidget*>(viewButtons_[3])}) {
+    QSizePolicy policy = w->sizePolicy();
+    policy.setRetainSizeWhenHidden(true);
+    w->setSizePolicy(policy);
+  }
+
   setCentralWidget(central);
   // A fixed-size window: its layout decides the size once.
   layout()->setSizeConstraint(QLayout::SetFixedSize);
@@ -496,7 +507,8 @@ void MainWindow::engineConnected(const std::vector<word::FileConverter>& convert
     outputFormats_->addItem(q(entry.label));
   }
   versionCaption_->setVisible(true);
-  versionLabel_->setText(q(engine_->productName()));
+  engineName_ = engine_->productName();
+  versionLabel_->setText(q(engineName_));
   versionLabel_->setVisible(true);
   const std::string problem = app::ChooseFormats(lists_, commandLine_, settings_, selection_);
   if (!problem.empty()) {
@@ -978,8 +990,9 @@ void MainWindow::showConfigurationCommand() {
 }
 
 void MainWindow::aboutCommand() {
-  if (services_.showAbout && engine_) {
-    services_.showAbout(this, *engine_);
+  if (services_.showAbout) {
+    services_.showAbout(this, engineName_,
+                        settings_.OutPath.empty() ? settings_.InpPath : settings_.OutPath);
   }
 }
 

@@ -51,7 +51,8 @@ struct WindowServices {
   // The help page of a topic ("UserGuide.html"); the about box; the parameters status view;
   // the configuration dialog. Each may be empty.
   std::function<void(QWidget* parent, const std::string& topic)> showHelp;
-  std::function<void(QWidget* parent, word::DocumentEngine& engine)> showAbout;
+  std::function<void(QWidget* parent, const std::string& engineName, const std::string& diskPath)>
+      showAbout;
   std::function<void(QWidget* parent, const format::FormatParameterSet& formats,
                      const config::Settings& settings)>
       showStatus;
@@ -205,6 +206,7 @@ class MainWindow : public QMainWindow {
   std::string logDir_;
   std::string indexPath_;
   std::string trayHint_;
+  std::string engineName_;  // read once connected: the engine belongs to its thread afterwards
 
   // Controls.
   QLabel* inputLabel_ = nullptr;
