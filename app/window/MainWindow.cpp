@@ -767,7 +767,9 @@ void MainWindow::setRunEnabled(bool enabled) {
 }
 
 void MainWindow::applyIdleState() {
-  const bool idle = idle_ && startedUp_;
+  // A run that has not yet put the window in its busy state (it may be asking a question) already
+  // owns the selection.
+  const bool idle = idle_ && startedUp_ && !running_;
   const bool paused = control_.paused;
   for (QWidget* w : {static_cast<QWidget*>(inputBox_), static_cast<QWidget*>(outputBox_),
                      static_cast<QWidget*>(inputFormats_), static_cast<QWidget*>(outputFormats_),
@@ -784,7 +786,7 @@ void MainWindow::applyIdleState() {
   }
   standardMask_->setEnabled(idle && maskControlsEnabled_);
   maskBox_->setEnabled(idle && maskControlsEnabled_ && !settings_.StandardInpMask);
-  configureButton_->setEnabled(idle || (running_ && paused));
+  configureButton_->setEnabled(idle || (!idle_ && paused));
   configureAction_->setEnabled(configureButton_->isEnabled());
   stopButton_->setEnabled(!idle_ && !paused);
   stopAction_->setEnabled(stopButton_->isEnabled());
@@ -821,7 +823,7 @@ void MainWindow::runCommand() {
   control_.stopRequested = false;
   applyIdleState();
   const int32_t engineCount = std::max<int32_t>(1, settings_.Engines);
-  engineThread_->post([this, engineCount] {
+  engineThread_->post([this, engineCount, selection = selection_] {
     app::RunRequest request;
     request.settings = &settings_;
     request.formats = &formats_;
@@ -830,7 +832,7 @@ void MainWindow::runCommand() {
     request.engineCount = engineCount;
     request.view = runView_.get();
     request.locale = services_.locale;
-    request.selection = selection_;
+    request.selection = selection;
     request.control = &control_;
     std::array<std::string, 4> logFiles;
     std::string logDir;
