@@ -2,8 +2,11 @@
 
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
 
 #include "config/IniFile.h"
 #include "config/ui/NumericEdit.h"
@@ -80,6 +83,27 @@ bool saveOrReport(QWidget* parent, const DialogPrompts& prompts, const QString& 
             .arg(QString::fromStdString(e.what()), what));
     return false;
   }
+}
+
+QToolBar* viewToolBar(QWidget* parent, QToolButton* (&buttons)[3], QLabel*& label,
+                      const std::function<void(int view)>& onView) {
+  auto* toolBar = new QToolBar(parent);
+  toolBar->setObjectName("ViewToolBar");
+  const char* viewNames[3] = {"General", "Portrait", "Landscape"};
+  for (int i = 0; i < 3; ++i) {
+    auto* b = new QToolButton(toolBar);
+    b->setText(viewNames[i]);
+    b->setObjectName(QString(viewNames[i]) + "Btn");
+    b->setAutoRaise(true);
+    QObject::connect(b, &QToolButton::clicked, toolBar, [onView, i] { onView(i + 1); });
+    toolBar->addWidget(b);
+    buttons[i] = b;
+  }
+  toolBar->addSeparator();
+  label = new QLabel(toolBar);
+  label->setObjectName("ViewLbl");
+  toolBar->addWidget(label);
+  return toolBar;
 }
 
 }  // namespace kelvara::config::ui

@@ -7,6 +7,10 @@
 #include <utility>
 #include <vector>
 
+class QLabel;
+class QToolBar;
+class QToolButton;
+
 class QDialog;
 class QDialogButtonBox;
 class QWidget;
@@ -54,5 +58,10 @@ bool saveOrReport(QWidget* parent, const DialogPrompts& prompts, const QString& 
 
 // The caption without its "&" accelerator marks and trailing colons.
 QString plainCaption(QString caption);
+
+// The "General", "Portrait", "Landscape" tool bar of the page views; a button calls onView with
+// its view (1 to 3). Fills buttons and label with the tool bar's parts.
+QToolBar* viewToolBar(QWidget* parent, QToolButton* (&buttons)[3], QLabel*& label,
+                      const std::function<void(int view)>& onView);
 
 }  // namespace kelvara::config::ui

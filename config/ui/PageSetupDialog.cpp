@@ -73,22 +73,7 @@ PageSetupDialog::PageSetupDialog(format::FormatParameterSet& params, const Setti
     }
   }
 
-  toolBar_ = new QToolBar(this);
-  toolBar_->setObjectName("ViewToolBar");
-  const char* viewNames[3] = {"General", "Portrait", "Landscape"};
-  for (int i = 0; i < 3; ++i) {
-    auto* b = new QToolButton(toolBar_);
-    b->setText(viewNames[i]);
-    b->setObjectName(QString(viewNames[i]) + "Btn");
-    b->setAutoRaise(true);
-    connect(b, &QToolButton::clicked, this, [this, i] { showView(i + 1); });
-    toolBar_->addWidget(b);
-    viewButtons_[i] = b;
-  }
-  toolBar_->addSeparator();
-  viewLabel_ = new QLabel(toolBar_);
-  viewLabel_->setObjectName("ViewLbl");
-  toolBar_->addWidget(viewLabel_);
+  toolBar_ = viewToolBar(this, viewButtons_, viewLabel_, [this](int view) { showView(view); });
 
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("PageTabs");

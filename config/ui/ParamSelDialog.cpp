@@ -94,22 +94,8 @@ ParamSelDialog::ParamSelDialog(format::FormatParameterSet& params, IniFile& ini,
 
   auto* pagePage = new QWidget;
   auto* pageLayout = new QVBoxLayout(pagePage);
-  toolBar_ = new QToolBar(pagePage);
-  toolBar_->setObjectName("ViewToolBar");
-  const char* viewNames[3] = {"General", "Portrait", "Landscape"};
-  for (int i = 0; i < 3; ++i) {
-    auto* b = new QToolButton(toolBar_);
-    b->setText(viewNames[i]);
-    b->setObjectName(QString(viewNames[i]) + "Btn");
-    b->setAutoRaise(true);
-    connect(b, &QToolButton::clicked, this, [this, i] { showPageView(i + 1); });
-    toolBar_->addWidget(b);
-    viewButtons_[i] = b;
-  }
-  toolBar_->addSeparator();
-  viewLabel_ = new QLabel(toolBar_);
-  viewLabel_->setObjectName("ViewLbl");
-  toolBar_->addWidget(viewLabel_);
+  toolBar_ =
+      viewToolBar(pagePage, viewButtons_, viewLabel_, [this](int view) { showPageView(view); });
   pageLayout->addWidget(toolBar_);
   pageList_ = new QListWidget(pagePage);
   pageList_->setObjectName("PageFlagsList");
