@@ -8,6 +8,7 @@
 #include <fstream>
 #include <future>
 
+#include "support/Subprocess.h"
 #include "support/TempDir.h"
 
 namespace kelvara::instance {
@@ -30,6 +31,33 @@ TEST(SingleInstanceTest, ALaterCopyFindsTheFirstAndHandsItsParametersOver) {
   ASSERT_TRUE(asked.wait(5000));
   EXPECT_TRUE(answered.get());
   EXPECT_EQ(asked.at(0).at(0).toStringList(), (QStringList{"/a", "/i:", "/data/with blank/"}));
+}
+
+// The later copy of the two-process test: this test binary started again with the folder of the
+// first copy's lock in the environment. Without it the test has nothing to do.
+TEST(SingleInstanceLaterCopy, AsksTheFirstCopyToShowItself) {
+  const char* folder = std::getenv("KELVARA_TEST_INSTANCE_DIR");
+  if (!folder) {
+    GTEST_SKIP() << "run by SingleInstanceTest.TwoProcessesHandOverThroughTheSocket";
+  }
+  SingleInstance later(folder);
+  ASSERT_TRUE(later.anotherRuns());
+  EXPECT_TRUE(later.activateFirst({"/a", "from the second process"}));
+}
+
+TEST(SingleInstanceTest, TwoProcessesHandOverThroughTheSocket) {
+  testing::TempDir dir;
+  const std::string folder = dir.path() + "run";
+  SingleInstance first(folder);
+  ASSERT_TRUE(first.listen());
+  QSignalSpy asked(&first, &SingleInstance::activationRequested);
+  const pid_t later = testing::StartProgram(
+      {"/proc/self/exe", "--gtest_filter=SingleInstanceLaterCopy.*"},
+      {{"KELVARA_TEST_INSTANCE_DIR", folder}, {"QT_QPA_PLATFORM", "offscreen"}}, dir.path());
+  ASSERT_TRUE(asked.wait(10000));
+  EXPECT_EQ(asked.at(0).at(0).toStringList(), (QStringList{"/a", "from the second process"}));
+  const testing::ProcessResult result = testing::WaitProgram(later, dir.path());
+  EXPECT_EQ(result.exitCode, 0) << result.out << result.err;
 }
 
 TEST(SingleInstanceTest, ACrashedCopyLeavesNoLockAndItsSocketFileIsReplaced) {
