@@ -508,6 +508,7 @@ void MainWindow::engineConnected(const std::vector<word::FileConverter>& convert
   }
   versionCaption_->setVisible(true);
   engineName_ = engine_->productName();
+  setTrayHint(std::string(run::kTrayTitle) + "\r\nStatus: Started");
   versionLabel_->setText(q(engineName_));
   versionLabel_->setVisible(true);
   const std::string problem = app::ChooseFormats(lists_, commandLine_, settings_, selection_);

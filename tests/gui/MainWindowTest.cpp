@@ -193,6 +193,7 @@ TEST_F(MainWindowTest, StartUpFillsTheFormatListsAndLeavesTheWindowIdle) {
   EXPECT_TRUE(text("state").isEmpty());
   EXPECT_TRUE(w.idle());
   EXPECT_TRUE(engine_->connected());
+  EXPECT_EQ(w.tray()->hint(), "Kelvara 1.0.2.11\r\nStatus: Started");
 }
 
 TEST_F(MainWindowTest, RunStaysDisabledWithoutAUsableInputOrOutput) {
