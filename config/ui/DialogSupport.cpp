@@ -22,7 +22,27 @@ DialogPrompts DialogPrompts::messageBoxes() {
     return QMessageBox::warning(parent, title, text, QMessageBox::Yes | QMessageBox::No,
                                 QMessageBox::No) == QMessageBox::Yes;
   };
+  p.errorQuestion = [](QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::critical(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
+  };
+  p.information = [](QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text);
+  };
   return p;
+}
+
+bool DialogPrompts::askInErrorBox(QWidget* parent, const QString& title,
+                                  const QString& text) const {
+  return errorQuestion ? errorQuestion(parent, title, text) : question(parent, title, text);
+}
+
+void DialogPrompts::inform(QWidget* parent, const QString& title, const QString& text) const {
+  if (information) {
+    information(parent, title, text);
+  } else {
+    error(parent, title, text);
+  }
 }
 
 DialogMemory& dialogMemory() {

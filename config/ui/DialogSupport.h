@@ -27,6 +27,13 @@ struct DialogPrompts {
   std::function<void(QWidget* parent, const QString& title, const QString& text)> error;
   // true for Yes.
   std::function<bool(QWidget* parent, const QString& title, const QString& text)> question;
+  // A Yes/No question in an error box, and a plain message; when left empty, `question` and
+  // `error` stand in.
+  std::function<bool(QWidget* parent, const QString& title, const QString& text)> errorQuestion;
+  std::function<void(QWidget* parent, const QString& title, const QString& text)> information;
+
+  bool askInErrorBox(QWidget* parent, const QString& title, const QString& text) const;
+  void inform(QWidget* parent, const QString& title, const QString& text) const;
 
   static DialogPrompts messageBoxes();
 };
@@ -38,7 +45,9 @@ struct DialogMemory {
   int pageTab = 0;
   int paragraphTab = 0;
   int fontTab = 0;
-  int paramSelTab = 0;  // shared with the configuration dialog's outer tabs
+  int paramSelTab = 0;        // shared with the configuration dialog's outer tabs
+  int configureTab = 0;       // the configuration dialog's tabs when OK was last pressed
+  int configureInnerTab = 0;  // the inner tab of "Conversion Options"
 };
 DialogMemory& dialogMemory();
 
