@@ -17,6 +17,7 @@
 #include "app/help/ProgramDiagnostics.h"
 #include "app/instance/SingleInstance.h"
 #include "app/window/MainWindow.h"
+#include "config/ui/ConfigureDialog.h"
 #include "config/ui/ShowStateDialog.h"
 #include "platform/Locale.h"
 #include "platform/MetadataPlatform.h"
@@ -118,6 +119,9 @@ int main(int argc, char** argv) {
                                                    const format::FormatParameterSet& formats,
                                                    const config::Settings& settings) {
     config::ui::showParametersStatus(parent, formats, settings, locale);
+  };
+  services.showConfigure = [](QWidget* parent, config::ui::ConfigureContext context) {
+    return config::ui::runConfigureDialog(parent, std::move(context));
   };
   window::MainWindow window(std::move(services), params);
   QObject::connect(&single, &instance::SingleInstance::activationRequested, &window,

@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -21,13 +22,16 @@
 #include "app/RunLauncher.h"
 #include "app/StartUp.h"
 #include "app/window/EngineThread.h"
+#include "app/window/HintSwitch.h"
 #include "app/window/Led.h"
 #include "app/window/Tray.h"
 #include "app/window/WindowDialogs.h"
 #include "app/window/WindowRunView.h"
 #include "config/ConfigSections.h"
+#include "config/ConfigureRules.h"
 #include "config/LoadNotice.h"
 #include "config/SettingsLoader.h"
+#include "metadata/Administrator.h"
 #include "metadata/MetadataStep.h"
 #include "platform/DateTime.h"
 #include "platform/FileSystem.h"
@@ -318,6 +322,8 @@ void MainWindow::buildControls() {
                                                     {freeDiskLabels_[1], "freeKb"},
                                                     {freeDiskLabels_[3], "freePercent"},
                                                     {versionLabel_, "version"},
+                                                    {leds_[0], "dateLed"},
+                                                    {leds_[1], "attribLed"},
                                                     {leds_[2], "permLed"}};
   for (const auto& [widget, name] : names) {
     widget->setObjectName(name);
@@ -463,6 +469,8 @@ void MainWindow::loadConfiguration() {
   showWindowAction_->setEnabled(settings_.MinimizeToTray);
   hideWindowAction_->setEnabled(settings_.MinimizeToTray);
   tray_->setShowHint(settings_.TrayShowHint);
+  setApplicationHints(settings_.ShowHint);
+  applyLamps();
 }
 
 void MainWindow::connectEngine() {
@@ -973,17 +981,64 @@ void MainWindow::openIndex() {
 }
 
 void MainWindow::configureCommand() {
-  if (!configureButton_->isEnabled()) {
+  if (!configureButton_->isEnabled() || !services_.showConfigure) {
     return;
   }
-  if (services_.showConfigure) {
-    services_.showConfigure(this, settings_, formats_);
+  config::ui::ConfigureContext context;
+  context.settings = &settings_;
+  context.formats = &formats_;
+  context.ini = &ini_;
+  context.wordVersion = word::kRevisionRulesVersion;
+  context.locale = services_.locale;
+  if (services_.metadata) {
+    metadata::MetadataStep step(settings_, *services_.metadata, services_.locale, {});
+    context.securityAvailable =
+        step.IsNtfsPath(settings_.InpPath) && step.IsNtfsPath(settings_.OutPath);
+    context.administrator = metadata::IsUserAdministrator(*services_.metadata);
+  }
+  for (const QString& family : QFontDatabase::families()) {
+    context.fontNames.push_back(s(family));
+  }
+  context.help = [this](const std::string& topic) {
+    if (services_.showHelp) {
+      services_.showHelp(this, topic);
+    }
+  };
+  context.host.minimizeToTray = [this] { return minimizeToTray_->isChecked(); };
+  context.host.checkMinimizeToTray = [this] {
+    minimizeToTray_->setChecked(true);
+    minimizeToTrayToggled(true);
+  };
+  const bool singleFileBefore = settings_.SingleFile;
+  context.host.applied = [this, singleFileBefore](const config::Settings&) {
+    applyConfiguration(singleFileBefore);
+  };
+  services_.showConfigure(this, std::move(context));
+}
+
+void MainWindow::applyConfiguration(bool singleFileBefore) {
+  singleFile_->setChecked(settings_.SingleFile);
+  setApplicationHints(settings_.ShowHint);
+  tray_->setShowHint(settings_.TrayShowHint);
+  tray_->setMouseEnabled(settings_.TrayIconEnabled);
+  tray_->setLeftPopup(settings_.TrayLeftPopup);
+  tray_->setPopupMenu(settings_.TrayPopupMenu);
+  // A window hidden to the tray (the dialog may be opened from the tray's menu) keeps its icon:
+  // without it the window could not be brought back.
+  tray_->setVisible(settings_.TrayIconAlwaysOn || !isVisible());
+  if (settings_.SingleFile != singleFileBefore) {
     updateInputDisplay();
-    return;
+  } else {
+    updateRunEnabled();
   }
-  dialogs_->message(this, q("The configuration dialog comes with a later version. Until then, "
-                            "edit the options in " +
-                            ini_.path()));
+  applyLamps();
+}
+
+void MainWindow::applyLamps() {
+  const config::LampStates lamps = config::LampsFromSettings(settings_);
+  setIndicator(metadata::Indicator::Date, metadata::LedColor::Green, !lamps.date);
+  setIndicator(metadata::Indicator::Attrib, metadata::LedColor::Green, !lamps.attrib);
+  setIndicator(metadata::Indicator::Perm, metadata::LedColor::Green, !lamps.perm);
 }
 
 void MainWindow::showConfigurationCommand() {

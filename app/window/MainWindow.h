@@ -11,6 +11,7 @@
 #include "app/CommandLine.h"
 #include "config/IniFile.h"
 #include "config/Settings.h"
+#include "config/ui/ConfigureDialog.h"
 #include "format/FormatParameterSet.h"
 #include "metadata/Indicators.h"
 #include "platform/Locale.h"
@@ -49,16 +50,14 @@ struct WindowServices {
   // conversion gave them.
   platform::MetadataPlatform* metadata = nullptr;
   // The help page of a topic ("UserGuide.html"); the about box; the parameters status view;
-  // the configuration dialog. Each may be empty.
+  // the configuration dialog (true when its OK stored the options). Each may be empty.
   std::function<void(QWidget* parent, const std::string& topic)> showHelp;
   std::function<void(QWidget* parent, const std::string& engineName, const std::string& diskPath)>
       showAbout;
   std::function<void(QWidget* parent, const format::FormatParameterSet& formats,
                      const config::Settings& settings)>
       showStatus;
-  std::function<void(QWidget* parent, config::Settings& settings,
-                     format::FormatParameterSet& formats)>
-      showConfigure;
+  std::function<bool(QWidget* parent, config::ui::ConfigureContext context)> showConfigure;
   // Whether the desktop has a tray; tests pin it.
   std::function<bool()> trayAvailable;
   platform::Locale locale;
@@ -147,6 +146,9 @@ class MainWindow : public QMainWindow {
   void engineConnected(const std::vector<word::FileConverter>& converters);
   void finishStartUp();
   void loadConfiguration();
+  // What the configuration dialog's OK applies at once.
+  void applyConfiguration(bool singleFileBefore);
+  void applyLamps();
 
   // The controls after a change of mode, input, output or format.
   void updateInputDisplay();

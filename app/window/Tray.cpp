@@ -1,23 +1,54 @@
 #include "app/window/Tray.h"
 
 #include <QApplication>
+#include <QCursor>
+#include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace kelvara::window {
 
-Tray::Tray(bool available, QMenu* menu, QObject* parent) : QObject(parent) {
+Tray::Tray(bool available, QMenu* menu, QObject* parent) : QObject(parent), menu_(menu) {
   if (!available) {
     return;
   }
   icon_ = new QSystemTrayIcon(QApplication::windowIcon(), this);
   icon_->setContextMenu(menu);
   connect(icon_, &QSystemTrayIcon::activated, this,
-          [this](QSystemTrayIcon::ActivationReason reason) {
-            if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) &&
-                activated_) {
-              activated_();
-            }
-          });
+          [this](QSystemTrayIcon::ActivationReason reason) { activated(reason); });
+}
+
+void Tray::activated(int reason) {
+  if (!mouseEnabled_) {
+    return;
+  }
+  if (reason == QSystemTrayIcon::Trigger && leftPopup_ && popupMenu_ && menu_) {
+    menu_->popup(QCursor::pos());
+    return;
+  }
+  if ((reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) &&
+      activated_) {
+    activated_();
+  }
+}
+
+void Tray::setMouseEnabled(bool on) {
+  mouseEnabled_ = on;
+  applyMenu();
+}
+
+void Tray::setPopupMenu(bool on) {
+  popupMenu_ = on;
+  applyMenu();
+}
+
+QMenu* Tray::contextMenu() const {
+  return icon_ ? icon_->contextMenu() : nullptr;
+}
+
+void Tray::applyMenu() {
+  if (icon_) {
+    icon_->setContextMenu(mouseEnabled_ && popupMenu_ ? menu_ : nullptr);
+  }
 }
 
 bool Tray::visible() const {

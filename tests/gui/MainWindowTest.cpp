@@ -18,6 +18,8 @@
 #include <mutex>
 #include <sstream>
 
+#include "app/window/HintSwitch.h"
+#include "app/window/Led.h"
 #include "app/window/Tray.h"
 #include "app/window/WindowDialogs.h"
 #include "config/ConfigSections.h"
@@ -140,6 +142,10 @@ class MainWindowTest : public ::testing::Test {
     s.dialogs = &dialogs_;
     s.trayAvailable = [this] { return trayAvailable_; };
     s.showHelp = [this](QWidget*, const std::string& topic) { helpTopics_.push_back(topic); };
+    s.showConfigure = [this](QWidget* parent, config::ui::ConfigureContext context) {
+      ++configureOpened_;
+      return configure_ ? configure_(parent, std::move(context)) : false;
+    };
     s.locale = platform::Locale{};
     return s;
   }
@@ -175,6 +181,8 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<Gate> gate_;
   bool trayAvailable_ = false;
   std::vector<std::string> helpTopics_;
+  std::function<bool(QWidget*, config::ui::ConfigureContext)> configure_;
+  int configureOpened_ = 0;
   std::unique_ptr<MainWindow> window_;
 };
 
@@ -253,6 +261,9 @@ TEST_F(MainWindowTest, WhileARunGoesOnTheWindowIsBusyAndPauseAndStopAnswer) {
   EXPECT_EQ(child<QPushButton>("pause")->text(), "Resume");
   EXPECT_FALSE(enabled("stop"));
   EXPECT_TRUE(enabled("configure"));
+  // The options may be changed while paused; they apply to the documents that follow.
+  QTest::mouseClick(child<QPushButton>("configure"), Qt::LeftButton);
+  EXPECT_EQ(configureOpened_, 1);
   EXPECT_NE(window_->tray()->hint().indexOf("Status: Paused"), -1);
   QTest::mouseClick(child<QPushButton>("pause"), Qt::LeftButton);
   EXPECT_EQ(child<QPushButton>("pause")->text(), "Pause");
@@ -468,6 +479,66 @@ TEST_F(MainWindowTest, AnOfficeThatCannotBeReachedIsOfferedAgainAndNoEndsTheProg
   EXPECT_EQ(dialogs_.questions[0], "Error: Connection to LibreOffice failed: no office.\r\nRetry?");
   EXPECT_EQ(engine->attempts, 1);
   window_.reset();
+}
+
+}  // namespace
+}  // namespace kelvara::window
+
+namespace kelvara::window {
+namespace {
+
+bool lit(MainWindow& w, const char* lamp) {
+  const auto* led = dynamic_cast<const Led*>(w.findChild<QWidget*>(lamp));
+  EXPECT_NE(led, nullptr) << lamp;
+  return led != nullptr && led->LedOn();
+}
+
+TEST_F(MainWindowTest, ConfigureOkAppliesTheOptionsToTheWindowAtOnce) {
+  trayAvailable_ = true;
+  config::IniFile(config_).writeBool(config::kOptionsSection, "MinimizeToTray", false);
+  MainWindow& w = start();
+  w.show();
+  EXPECT_TRUE(lit(w, "dateLed"));
+  EXPECT_FALSE(lit(w, "attribLed"));
+  EXPECT_TRUE(lit(w, "permLed"));
+  EXPECT_FALSE(w.tray()->visible());
+
+  std::string wordVersion;
+  configure_ = [&](QWidget* parent, config::ui::ConfigureContext context) {
+    wordVersion = context.wordVersion;
+    EXPECT_EQ(context.settings, &w.settings());
+    EXPECT_EQ(context.ini->path(), config_);
+    context.prompts.errorQuestion = [](QWidget*, const QString&, const QString&) { return true; };
+    // What the Conversion Options tab would have shown and stored.
+    context.settings->SingleFile = true;
+    context.settings->DateMode = 1;
+    context.settings->CopyFilesAttr = false;
+    config::ui::ConfigureDialog dlg(std::move(context), parent);
+    dlg.show();
+    dlg.findChild<QCheckBox*>("ShowHintsCkB")->click();
+    dlg.findChild<QCheckBox*>("TrayAlwaysOnCkB")->click();
+    dlg.findChild<QCheckBox*>("TrayEnabledCkB")->click();
+    dlg.findChild<QCheckBox*>("CloseToTrayCkB")->click();  // Yes: minimising to the tray goes on
+    dlg.findChild<QAbstractButton*>("OkBtn")->click();
+    return dlg.result() == QDialog::Accepted;
+  };
+  QTest::mouseClick(child<QPushButton>("configure"), Qt::LeftButton);
+  EXPECT_EQ(wordVersion, "11.0");
+
+  EXPECT_TRUE(child<QCheckBox>("minimizeToTray")->isChecked());
+  EXPECT_EQ(config::IniFile(config_).read(config::kOptionsSection, "MinimizeToTray"), "1");
+  EXPECT_TRUE(child<QCheckBox>("singleFile")->isChecked());
+  EXPECT_TRUE(text("inputBox").isEmpty());  // the stored name "*.*" is no single file
+  EXPECT_FALSE(applicationHints());
+  EXPECT_TRUE(w.tray()->visible());
+  EXPECT_FALSE(w.tray()->mouseEnabled());
+  EXPECT_EQ(w.tray()->contextMenu(), nullptr);
+  EXPECT_FALSE(lit(w, "dateLed"));
+  EXPECT_TRUE(lit(w, "attribLed"));
+  EXPECT_TRUE(lit(w, "permLed"));
+  // Single-file mode without a chosen file: nothing to run.
+  EXPECT_FALSE(enabled("run"));
+  setApplicationHints(true);
 }
 
 }  // namespace
