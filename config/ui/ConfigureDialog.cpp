@@ -69,6 +69,8 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
   // Tabs.
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("ConfigTabs");
+  // Every tab in sight: the tab bar is the dialog's table of contents.
+  tabs_->setUsesScrollButtons(false);
   program_ = new ProgramOptionsPage(tabs_);
   conversion_ = makeConversionOptionsTab(context_.wordVersion, context_.locale, tabs_);
   external_ = new ExternalProgramsPage(context_.locale, tabs_);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "DialogFixture.h"
+#include "config/ui/ConfigureDialog.h"
 #include "config/ui/FontSetupDialog.h"
 #include "config/ui/PageSetupDialog.h"
 #include "config/ui/ParagraphSetupDialog.h"
@@ -79,6 +80,43 @@ TEST(DialogScreenshots, EveryDialogTabAndView) {
                         platform::Locale{}, {});
     dlg.show();
     eachTab(dlg, "FontTabs", "font");
+  }
+}
+
+TEST(DialogScreenshots, ConfigureDialogEveryTab) {
+  if (std::getenv("KELVARA_SCREENSHOT_DIR") == nullptr) {
+    GTEST_SKIP() << "KELVARA_SCREENSHOT_DIR is not set";
+  }
+  testing::IniFixture f;
+  format::FormatParameterSet params;
+  Settings settings;
+  settings.ExternalConverterProgram = "/usr/bin/kelvara-wsconv";
+  settings.WordsCountProgram = "/usr/bin/kelvara-wc";
+  settings.LinesCountCheck = false;
+  settings.UserName = "Ada Lovelace";
+  dialogMemory() = DialogMemory{};
+  for (bool security : {false, true}) {
+    ConfigureContext context;
+    context.settings = &settings;
+    context.formats = &params;
+    context.ini = &f.ini;
+    context.wordVersion = "11.0";
+    context.securityAvailable = security;
+    context.administrator = true;
+    ConfigureDialog dlg(std::move(context));
+    dlg.show();
+    const std::string prefix = security ? "configure-security" : "configure";
+    for (int i = 0; i < dlg.tabs()->count(); ++i) {
+      dlg.tabs()->setCurrentIndex(i);
+      QApplication::processEvents();
+      screenshot(&dlg, prefix + "-tab" + std::to_string(i));
+    }
+    dlg.tabs()->setCurrentIndex(1);
+    for (int inner = 0; inner < 7; ++inner) {
+      dlg.conversionOptions().setCurrentInnerTab(inner);
+      QApplication::processEvents();
+      screenshot(&dlg, prefix + "-conversion" + std::to_string(inner));
+    }
   }
 }
 
