@@ -981,9 +981,10 @@ void MainWindow::openIndex() {
 }
 
 void MainWindow::configureCommand() {
-  if (!configureButton_->isEnabled() || !services_.showConfigure) {
+  if (!configureButton_->isEnabled() || !services_.showConfigure || configuring_) {
     return;
   }
+  configuring_ = true;
   config::ui::ConfigureContext context;
   context.settings = &settings_;
   context.formats = &formats_;
@@ -1009,11 +1010,19 @@ void MainWindow::configureCommand() {
     minimizeToTray_->setChecked(true);
     minimizeToTrayToggled(true);
   };
+  // A paused run may be finishing a stage that reads the settings: they change only while it
+  // waits at its next checkpoint.
+  context.host.changeSettings = [this](const std::function<void()>& change) {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    runView_->whileRunParked([this] { return running_; }, change);
+    QApplication::restoreOverrideCursor();
+  };
   const bool singleFileBefore = settings_.SingleFile;
   context.host.applied = [this, singleFileBefore](const config::Settings&) {
     applyConfiguration(singleFileBefore);
   };
   services_.showConfigure(this, std::move(context));
+  configuring_ = false;
 }
 
 void MainWindow::applyConfiguration(bool singleFileBefore) {

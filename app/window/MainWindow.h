@@ -203,6 +203,7 @@ class MainWindow : public QMainWindow {
   bool closeAfterRun_ = false;
   bool exiting_ = false;
   bool writeFailureShown_ = false;
+  bool configuring_ = false;
   std::string OutputFileName_;
   std::array<std::string, 4> logFiles_;
   std::string logDir_;

@@ -23,6 +23,48 @@ void WindowRunView::wait(const std::function<void()>& call) {
   QMetaObject::invokeMethod(&window_, call, Qt::BlockingQueuedConnection);
 }
 
+void WindowRunView::processPendingMessages() {
+  std::unique_lock lock(parkMutex_);
+  if (!parkRequested_) {
+    return;
+  }
+  parked_ = true;
+  parkChanged_.notify_all();
+  parkChanged_.wait(lock, [this] { return !parkRequested_; });
+  parked_ = false;
+}
+
+void WindowRunView::whileRunParked(const std::function<bool()>& running,
+                                   const std::function<void()>& change) {
+  if (!running()) {
+    change();
+    return;
+  }
+  {
+    const std::lock_guard lock(parkMutex_);
+    parkRequested_ = true;
+  }
+  // The run may be waiting for the window (a question, a blocking update): keep serving it.
+  for (;;) {
+    {
+      std::unique_lock lock(parkMutex_);
+      if (parkChanged_.wait_for(lock, std::chrono::milliseconds(20), [this] { return parked_; })) {
+        break;
+      }
+    }
+    if (!running()) {
+      break;
+    }
+    QApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  change();
+  {
+    const std::lock_guard lock(parkMutex_);
+    parkRequested_ = false;
+  }
+  parkChanged_.notify_all();
+}
+
 void WindowRunView::setConversionState(const std::string& text) {
   post([this, text] { window_.setConversionState(text); });
 }

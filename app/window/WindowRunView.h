@@ -1,6 +1,8 @@
 #pragma once
 
+#include <condition_variable>
 #include <functional>
+#include <mutex>
 
 #include "run/RunView.h"
 
@@ -33,6 +35,13 @@ class WindowRunView : public run::RunView {
   void showError(const std::string& text, const std::string& title) override;
   bool askYesNo(const std::string& text, const std::string& title) override;
   void beep() override;
+  // The run's checkpoint: parks the run here while the window changes the settings it reads.
+  void processPendingMessages() override;
+
+  // On the window's thread: runs `change` once the run is parked at a checkpoint, keeping the
+  // window live meanwhile; at once when no run is under way (`running` says so, read again
+  // while waiting since the run may end instead of reaching a checkpoint).
+  void whileRunParked(const std::function<bool()>& running, const std::function<void()>& change);
 
  private:
   // Runs on the window's thread: queued after the earlier calls, or at once when already there.
@@ -41,6 +50,10 @@ class WindowRunView : public run::RunView {
   void wait(const std::function<void()>& call);
 
   MainWindow& window_;
+  std::mutex parkMutex_;
+  std::condition_variable parkChanged_;
+  bool parkRequested_ = false;
+  bool parked_ = false;
 };
 
 }  // namespace kelvara::window

@@ -106,7 +106,7 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
   connect(tabs_, &QTabWidget::currentChanged, this, &ConfigureDialog::updateNtfsLight);
 
   // Opening: version control starts from "None", then every page shows the settings.
-  PrepareConfigureOpening(settings_);
+  changeSettings([this] { PrepareConfigureOpening(settings_); });
   conversion_.setSecurityAvailable(context_.securityAvailable, context_.administrator);
   program_->load(settings_);
   conversion_.page->load(settings_);
@@ -120,6 +120,14 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
   tabs_->setCurrentIndex(std::clamp(memory.configureTab, 0, tabs_->count() - 1));
   conversion_.setCurrentInnerTab(memory.configureInnerTab);
   updateNtfsLight();
+}
+
+void ConfigureDialog::changeSettings(const std::function<void()>& change) {
+  if (context_.host.changeSettings) {
+    context_.host.changeSettings(change);
+  } else {
+    change();
+  }
 }
 
 std::string ConfigureDialog::helpTopic() const {
@@ -200,7 +208,7 @@ void ConfigureDialog::ok() {
                     [&] { SaveConfigurationData(*context_.ini, taken, context_.locale); })) {
     return;
   }
-  settings_ = taken;
+  changeSettings([&] { settings_ = taken; });
   if (context_.host.applied) {
     context_.host.applied(settings_);
   }

@@ -27,6 +27,9 @@ struct ConfigureHost {
   // The window's "&Minimize to tray" box, and ticking it (which stores the option).
   std::function<bool()> minimizeToTray;
   std::function<void()> checkMinimizeToTray;
+  // Runs a change of the settings where nothing else reads them (a paused run may still be
+  // finishing a stage); empty: at once.
+  std::function<void(const std::function<void()>& change)> changeSettings;
   // After OK has stored and written the options: the window applies them (single-file box,
   // hints, tray, lamps, Run button).
   std::function<void(const Settings&)> applied;
@@ -70,6 +73,7 @@ class ConfigureDialog : public QDialog {
   void ok();
   void setDefault();
   void updateNtfsLight();
+  void changeSettings(const std::function<void()>& change);
   bool closeToTrayAllowed();
   // The parameter dialogs see the box as it stands on the page, not the stored option.
   Settings settingsForParameterDialogs() const;

@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 #include <atomic>
 #include <condition_variable>
 #include <fstream>
@@ -539,6 +540,37 @@ TEST_F(MainWindowTest, ConfigureOkAppliesTheOptionsToTheWindowAtOnce) {
   // Single-file mode without a chosen file: nothing to run.
   EXPECT_FALSE(enabled("run"));
   setApplicationHints(true);
+}
+
+TEST_F(MainWindowTest, ConfigureWhilePausedChangesTheSettingsOnlyOnceTheRunWaits) {
+  gate_ = std::make_unique<Gate>();
+  start();
+  QTest::mouseClick(child<QPushButton>("run"), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(gate_->entered(), 20000);
+  QTest::mouseClick(child<QPushButton>("pause"), Qt::LeftButton);
+  ASSERT_TRUE(enabled("configure"));
+
+  // The run is inside a document: opening waits, with the window live, until it has finished
+  // that document and waits at its checkpoint.
+  QTimer::singleShot(200, [this] { gate_->open(); });
+  bool accepted = false;
+  configure_ = [&](QWidget* parent, config::ui::ConfigureContext context) {
+    config::ui::ConfigureDialog dlg(std::move(context), parent);
+    EXPECT_TRUE(window_->settings().NoVersionNum);
+    dlg.show();
+    dlg.findChild<QLineEdit*>("UserNameEdit")->setText("Changed while paused");
+    dlg.findChild<QAbstractButton*>("OkBtn")->click();
+    accepted = dlg.result() == QDialog::Accepted;
+    return accepted;
+  };
+  QTest::mouseClick(child<QPushButton>("configure"), Qt::LeftButton);
+  EXPECT_TRUE(accepted);
+  EXPECT_EQ(window_->settings().UserName, "Changed while paused");
+
+  QSignalSpy finished(window_.get(), &MainWindow::runFinished);
+  QTest::mouseClick(child<QPushButton>("pause"), Qt::LeftButton);  // resume
+  ASSERT_TRUE(finished.wait(20000));
+  EXPECT_EQ(text("completed"), "2");
 }
 
 }  // namespace
