@@ -242,6 +242,8 @@ TEST_F(ConfigureDialogTest, OkWritesWhatThePagesShowKeyByKeyAndHasTheWindowApply
   EXPECT_FALSE(settings.TrayIconEnabled);
   EXPECT_EQ(settings.CharDiffWrn, 100);
   EXPECT_EQ(applied, 1);
+  // Every other key of the four sections holds the value in memory, in its place.
+  EXPECT_EQ(f.bytes(), writtenKeys(settings));
 
   // The dialog reopens on the tab confirmed with OK.
   ConfigureDialog again(context());
