@@ -28,7 +28,7 @@
 #include "app/window/WindowDialogs.h"
 #include "app/window/WindowRunView.h"
 #include "config/ConfigSections.h"
-#include "config/ConfigureRules.h"
+#include "config/ConfigureDialogRules.h"
 #include "config/LoadNotice.h"
 #include "config/SettingsLoader.h"
 #include "metadata/Administrator.h"

@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "config/ConfigureRules.h"
+#include "config/ConfigureDialogRules.h"
 #include "config/SettingsWriter.h"
 #include "config/ui/FontSetupDialog.h"
 #include "config/ui/PageSetupDialog.h"

@@ -1,4 +1,4 @@
-#include "config/ConfigureRules.h"
+#include "config/ConfigureDialogRules.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 namespace kelvara::config {
 namespace {
 
-TEST(ConfigureRulesTest, EachTabHasItsOwnHelpAnchor) {
+TEST(ConfigureDialogRulesTest, EachTabHasItsOwnHelpAnchor) {
   EXPECT_EQ(ConfigureHelpTopic(0, 5), "Configuration.html#program");
   EXPECT_EQ(ConfigureHelpTopic(2, 0), "Configuration.html#external");
   EXPECT_EQ(ConfigureHelpTopic(3, 0), "Configuration.html#userdata");
@@ -22,7 +22,7 @@ TEST(ConfigureRulesTest, EachTabHasItsOwnHelpAnchor) {
   EXPECT_EQ(ConfigureHelpTopic(-1, 0), "Configuration.html");
 }
 
-TEST(ConfigureRulesTest, LampsFollowTheDateAttributeAndSecurityOptions) {
+TEST(ConfigureDialogRulesTest, LampsFollowTheDateAttributeAndSecurityOptions) {
   Settings s;
   LampStates lamps = LampsFromSettings(s);  // defaults: copy dates, copy attributes, security on
   EXPECT_TRUE(lamps.date);
@@ -56,7 +56,7 @@ TEST(ConfigureRulesTest, LampsFollowTheDateAttributeAndSecurityOptions) {
   }
 }
 
-TEST(ConfigureRulesTest, OpeningStartsVersionControlFromNone) {
+TEST(ConfigureDialogRulesTest, OpeningStartsVersionControlFromNone) {
   Settings s;
   s.RenBeforeOverWr = true;
   PrepareConfigureOpening(s);
@@ -64,7 +64,7 @@ TEST(ConfigureRulesTest, OpeningStartsVersionControlFromNone) {
   EXPECT_TRUE(s.RenBeforeOverWr);
 }
 
-TEST(ConfigureRulesTest, AnAdministratorMayChangeOwnersAndPermissions) {
+TEST(ConfigureDialogRulesTest, AnAdministratorMayChangeOwnersAndPermissions) {
   testing::FakeMetadataPlatform platform;
   platform.chownEffective = true;
   platform.bypassEffective = true;

@@ -6,7 +6,9 @@
 
 namespace kelvara::config {
 
-// The configuration dialog's outer tabs and the inner tabs of "Conversion Options", in order.
+// The configuration dialog's own rules, beside those of its pages.
+
+// Its outer tabs and the inner tabs of "Conversion Options", in order.
 enum class ConfigureTab {
   ProgramOptions = 0,
   ConversionOptions = 1,

@@ -1,4 +1,4 @@
-#include "config/ConfigureRules.h"
+#include "config/ConfigureDialogRules.h"
 
 #include <array>
 
