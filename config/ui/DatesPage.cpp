@@ -40,6 +40,9 @@ DatesPage::DatesPage(const platform::Locale& locale, QWidget* parent) : Settings
   time_ = new QTimeEdit(mode_);
   time_->setObjectName("NewFilesTimeDTP");
   time_->setDisplayFormat(qtDisplayFormat(locale.longTimeFormat));
+  // Room beside the texts for the arrows, which otherwise touch the last digit.
+  date_->setMinimumWidth(date_->sizeHint().width() + 16);
+  time_->setMinimumWidth(time_->sizeHint().width() + 16);
   pickers->addWidget(date_);
   pickers->addSpacing(12);
   pickers->addWidget(timeCheck_);

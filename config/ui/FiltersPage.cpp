@@ -74,6 +74,8 @@ QGroupBox* FiltersPage::makeDates(const platform::Locale& locale) {
     p->setObjectName(name);
     p->setCalendarPopup(true);
     p->setDisplayFormat(qtDisplayFormat(locale.shortDateFormat));
+    // Room beside the text for the popup arrow, which otherwise touches the last digit.
+    p->setMinimumWidth(p->sizeHint().width() + 16);
     return p;
   };
   from_ = picker("FromDateDTP");

@@ -24,6 +24,7 @@ LogOptionsPage::LogOptionsPage(QWidget* parent) : SettingsPage(parent) {
       {"Security changes", "LogSecurityChangeCkB", &Settings::LogSecurityChange},
   };
   auto* grid = new QGridLayout(this);
+  grid->setHorizontalSpacing(32);
   int i = 0;
   for (const Option& o : options) {
     auto* b = new QCheckBox(o.caption, this);

@@ -15,6 +15,7 @@
 #include <QTimeEdit>
 
 #include "DialogFixture.h"
+#include "config/ui/QtDateTime.h"
 #include "word/FormatTables.h"
 
 namespace kelvara::config::ui {
@@ -631,6 +632,35 @@ TEST_F(ConversionOptionsTabTest, Screenshots) {
     testing::screenshot(&tab, "convopts-tab" + std::to_string(i));
   }
   EXPECT_TRUE(notices.empty());
+}
+
+}  // namespace
+}  // namespace kelvara::config::ui
+
+namespace kelvara::config::ui {
+namespace {
+
+TEST(PickerFormatTest, LocalePatternsBecomeQtDisplayFormats) {
+  EXPECT_EQ(qtDisplayFormat("%d.%m.%Y"), "dd.MM.yyyy");
+  EXPECT_EQ(qtDisplayFormat("%m/%d/%y"), "MM/dd/yy");
+  EXPECT_EQ(qtDisplayFormat("%e %b %Y"), "d MMM yyyy");
+  EXPECT_EQ(qtDisplayFormat("%I:%M:%S %p"), "hh:mm:ss AP");
+  // Letters outside a code are quoted so that Qt does not read them as fields.
+  EXPECT_EQ(qtDisplayFormat("%Yy%mm"), "yyyy'y'MM'm'");
+}
+
+TEST(PickerFormatTest, PickersShowDatesTheLocalesWay) {
+  const platform::Locale dotted{"%d.%m.%Y", "%H:%M:%S", ','};
+  ConversionOptionsTab tab(word::kRevisionRulesVersion, dotted);
+  Settings s;
+  s.DateMode = 2;
+  s.NewFilesDate = DateTime{2021, 3, 4, 13, 14, 15};
+  s.IncludeFileDate = true;
+  s.ToDate = DateTime{2019, 12, 31};
+  tab.load(s);
+  EXPECT_EQ(child<QDateEdit>(&tab, "NewFilesDateDTP")->text(), "04.03.2021");
+  EXPECT_EQ(child<QTimeEdit>(&tab, "NewFilesTimeDTP")->text(), "13:14:15");
+  EXPECT_EQ(child<QDateEdit>(&tab, "ToDateDTP")->text(), "31.12.2019");
 }
 
 }  // namespace
