@@ -88,7 +88,7 @@ bool ConversionOptionsTab::securityShown() const {
   return securityAvailable_;
 }
 
-void ConversionOptionsTab::setClock(Clock clock) {
+void ConversionOptionsTab::setClock(LocalNow clock) {
   dates_->setClock(std::move(clock));
 }
 

@@ -48,7 +48,7 @@ class ConversionOptionsTab : public SettingsPage {
   QTabWidget* innerTabs() const { return tabs_; }
 
   // Tests pin the clock that gives the time of day of a fixed date without a picked time.
-  void setClock(Clock clock);
+  void setClock(LocalNow clock);
   void setSecurityNotice(SecurityPage::Notice notice);
 
  private:

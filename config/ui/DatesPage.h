@@ -16,7 +16,7 @@ namespace kelvara::config::ui {
 class ChoiceGroup;
 
 // The local date and time now; tests pin it.
-using Clock = std::function<platform::DateTime()>;
+using LocalNow = std::function<platform::DateTime()>;
 
 // "Dates": which date outputs receive and how their two times are kept coherent.
 class DatesPage : public SettingsPage {
@@ -28,12 +28,12 @@ class DatesPage : public SettingsPage {
   void load(const Settings& settings) override;
   void store(Settings& settings) const override;
 
-  void setClock(Clock clock) { clock_ = std::move(clock); }
+  void setClock(LocalNow clock) { clock_ = std::move(clock); }
 
  private:
   void applyMode();
 
-  Clock clock_ = [] { return platform::now(); };
+  LocalNow clock_ = [] { return platform::now(); };
   ChoiceGroup* mode_ = nullptr;
   QDateEdit* date_ = nullptr;
   QCheckBox* timeCheck_ = nullptr;
