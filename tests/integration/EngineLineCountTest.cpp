@@ -1,6 +1,6 @@
-// The line count through the real office: the walk from here, watched or not, and the walk the
-// office does by its own script count alike, and a cursor that stops moving does not inflate
-// the count.
+// The walks over a document through the real office: the line count from here, watched or not,
+// and the one the office does by its own script count alike, and a cursor that stops moving
+// does not inflate the count; the sections read by the office's script are those read from here.
 
 #include <gtest/gtest.h>
 
@@ -70,6 +70,30 @@ TEST_F(EngineLineCountTest, ACursorThatStopsMovingEndsTheCount) {
   testing::TestOffice office(dir.file("office"));
   const lo::LineWalkBounds bounds{600, 20000};
   EXPECT_EQ(office.countLinesInOffice(path, bounds), office.countLinesStepByStep(path, bounds));
+}
+
+TEST_F(EngineLineCountTest, TheOfficesScriptReadsTheSectionsAsTheStepByStepWalkDoes) {
+  TempDir dir("sections-made");
+  // Portrait, landscape with a table, portrait again.
+  const std::string path = dir.file("sections.rtf");
+  testing::writeFile(path,
+                     "{\\rtf1\\ansi\\sectd\\pgwsxn12240\\pghsxn15840\\pard One.\\par Two.\\par"
+                     "\\sect\\sectd\\lndscpsxn\\pgwsxn15840\\pghsxn12240\\pard Wide.\\par"
+                     "\\trowd\\cellx2000\\cellx4000\\intbl A\\cell B\\cell\\row\\pard After.\\par"
+                     "\\sect\\sectd\\pgwsxn12240\\pghsxn15840\\pard Three.\\par}");
+  testing::TestOffice office(dir.file("office"));
+  const std::vector<std::string> stepByStep = office.sectionsStepByStep(path);
+  ASSERT_EQ(stepByStep.size(), 3u);
+  EXPECT_EQ(office.sectionsInOffice(path), stepByStep);
+
+  // Documents from Word with sections of their own page styles, where the corpus is here.
+  if (testing::missingCorpus("wv").empty()) {
+    for (const char* name :
+         {"wv/examples/section3.doc", "wv/feature-examples/supported-headers-features.doc"}) {
+      const std::string file = testing::corpus(name);
+      EXPECT_EQ(office.sectionsInOffice(file), office.sectionsStepByStep(file)) << name;
+    }
+  }
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "TestOffice.h"
 
+#include "word/lo/Sections.h"
+
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/embed/OLESimpleStorage.hpp>
@@ -123,6 +125,34 @@ std::optional<int32_t> TestOffice::countLinesInOffice(const std::string& path,
                                                       lo::LineWalkBounds bounds) {
   return withOpened(path, [&](const Reference<css::frame::XModel>& model) {
     return lo::countLinesInOffice(model, bounds);
+  });
+}
+
+namespace {
+
+// The sections in words, with a check that each holds as many elements as it says.
+std::vector<std::string> describe(const std::vector<lo::SectionRun>& sections) {
+  std::vector<std::string> out;
+  for (const lo::SectionRun& run : sections) {
+    out.push_back(std::to_string(run.firstElement) + "+" + std::to_string(run.elementCount) + ":" +
+                  run.pageStyle +
+                  (run.elements.size() == static_cast<size_t>(run.elementCount) ? "" : " (!)"));
+  }
+  return out;
+}
+
+}  // namespace
+
+std::vector<std::string> TestOffice::sectionsStepByStep(const std::string& path) {
+  return withOpened(path, [&](const Reference<css::frame::XModel>& model) {
+    return describe(lo::readSectionsStepByStep(model));
+  });
+}
+
+std::optional<std::vector<std::string>> TestOffice::sectionsInOffice(const std::string& path) {
+  return withOpened(path, [&](const Reference<css::frame::XModel>& model) {
+    const auto sections = lo::readSectionsInOffice(model);
+    return sections ? std::optional(describe(*sections)) : std::nullopt;
   });
 }
 

@@ -49,6 +49,10 @@ class TestOffice {
   // from here, or by the office's own script (nullopt when the office cannot run it).
   int32_t countLinesStepByStep(const std::string& path, lo::LineWalkBounds bounds);
   std::optional<int32_t> countLinesInOffice(const std::string& path, lo::LineWalkBounds bounds);
+  // The engine's sections of the document as "first element+element count:page style" each,
+  // read step by step from here, or by the office's own script (nullopt when it cannot run it).
+  std::vector<std::string> sectionsStepByStep(const std::string& path);
+  std::optional<std::vector<std::string>> sectionsInOffice(const std::string& path);
   // One stream at the top of a compound (OLE) file; nullopt when there is none.
   std::optional<std::string> oleStream(const std::string& path, const std::string& name);
 

@@ -1,5 +1,6 @@
 #include "word/lo/OfficeScripts.h"
 
+#include <filesystem>
 #include <system_error>
 
 #include "platform/AtomicFile.h"
@@ -8,8 +9,8 @@
 namespace kelvara::word::lo {
 namespace {
 
-// Keep in step with walkDown and countLines in StatisticsReader.cpp: both walks must count
-// alike, the tests compare them.
+// Keep in step with walkDown and countLines in StatisticsReader.cpp, and readSections in
+// Sections.cpp: the walks of both sides must agree, the tests compare them.
 constexpr const char* kLineWalkScript = R"(# Written by Kelvara at each start of its office.
 _NEVER = 2 ** 31 - 1
 
@@ -48,16 +49,35 @@ def count_lines(model, plausible, most):
     return moves + 1 if cursor.isAtStartOfLine() else moves
 
 
-g_exportedScripts = (count_lines,)
+def read_sections(model):
+    """The start page style, every body element, and each element's page style name ("" when
+    it sets none), for readSections."""
+    start_style = "Standard"
+    controller = model.getCurrentController()
+    if controller is not None:
+        cursor = controller.getViewCursor()
+        cursor.gotoStart(False)
+        start_style = cursor.PageStyleName or "Standard"
+    elements = []
+    styles = []
+    enumeration = model.getText().createEnumeration()
+    while enumeration.hasMoreElements():
+        element = enumeration.nextElement()
+        elements.append(element)
+        styles.append(element.getPropertyValue("PageDescName") or "")
+    return (start_style, tuple(elements), tuple(styles))
+
+
+g_exportedScripts = (count_lines, read_sections)
 )";
 
 }  // namespace
 
-const char* const kLineWalkScriptName = "kelvara_lines.py";
+const char* const kOfficeScriptName = "kelvara_walks.py";
 
-std::string lineWalkScriptUri() {
-  return std::string("vnd.sun.star.script:") + kLineWalkScriptName +
-         "$count_lines?language=Python&location=user";
+std::string officeScriptUri(const std::string& function) {
+  return std::string("vnd.sun.star.script:") + kOfficeScriptName + "$" + function +
+         "?language=Python&location=user";
 }
 
 bool installOfficeScripts(const std::string& profileDir) {
@@ -66,7 +86,10 @@ bool installOfficeScripts(const std::string& profileDir) {
     return false;
   }
   std::error_code ec;
-  const std::string path = folder + "/" + kLineWalkScriptName;
+  // The line walk's file of earlier versions.
+  std::error_code removed;
+  std::filesystem::remove(folder + "/kelvara_lines.py", removed);
+  const std::string path = folder + "/" + kOfficeScriptName;
   if (const auto current = platform::readWholeFile(path, ec);
       current && *current == kLineWalkScript) {
     return true;

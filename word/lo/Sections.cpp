@@ -11,6 +11,7 @@
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 
+#include "word/lo/OfficeScriptCall.h"
 #include "word/lo/SectionContent.h"
 
 namespace kelvara::word::lo {
@@ -42,7 +43,45 @@ std::string startPageStyle(const Reference<css::frame::XModel>& model) {
 
 }  // namespace
 
+std::optional<std::vector<SectionRun>> readSectionsInOffice(
+    const Reference<css::frame::XModel>& model) {
+  css::uno::Sequence<css::uno::Any> args(1);
+  args[0] <<= model;
+  const std::optional<css::uno::Any> result = callOfficeScript(model, "read_sections", args);
+  css::uno::Sequence<css::uno::Any> parts;
+  css::uno::Sequence<css::uno::Any> elements;
+  css::uno::Sequence<css::uno::Any> styles;
+  OUString startStyle;
+  if (!result || !(*result >>= parts) || parts.getLength() != 3 || !(parts[0] >>= startStyle) ||
+      !(parts[1] >>= elements) || !(parts[2] >>= styles) ||
+      elements.getLength() != styles.getLength()) {
+    return std::nullopt;
+  }
+  std::vector<SectionRun> sections;
+  sections.push_back({0, 0, toUtf8(startStyle), {}, false});
+  for (sal_Int32 index = 0; index < elements.getLength(); ++index) {
+    OUString pageDesc;
+    if (index > 0 && (styles[index] >>= pageDesc) && !pageDesc.isEmpty()) {
+      sections.back().elementCount = index - sections.back().firstElement;
+      sections.push_back({index, 0, toUtf8(pageDesc), {}, false});
+    }
+    sections.back().elements.push_back(elements[index]);
+  }
+  sections.back().elementCount =
+      static_cast<int32_t>(elements.getLength()) - sections.back().firstElement;
+  return sections;
+}
+
 std::vector<SectionRun> readSections(const Reference<css::frame::XModel>& model) {
+  // Inside the office the walk costs one call instead of two for every paragraph, each of
+  // which would wait for the office's layout in the background.
+  if (auto sections = readSectionsInOffice(model)) {
+    return std::move(*sections);
+  }
+  return readSectionsStepByStep(model);
+}
+
+std::vector<SectionRun> readSectionsStepByStep(const Reference<css::frame::XModel>& model) {
   std::vector<SectionRun> sections;
   sections.push_back({0, 0, startPageStyle(model), {}, false});
   auto elements = bodyElements(model);

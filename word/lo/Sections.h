@@ -2,6 +2,7 @@
 
 #include <com/sun/star/frame/XModel.hpp>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,12 @@ struct SectionRun {
 };
 
 std::vector<SectionRun> readSections(const css::uno::Reference<css::frame::XModel>& model);
+// The two ways readSections takes: in one call to the office's scripts (nullopt when the office
+// cannot run them), or element by element from here. Both give the same sections.
+std::optional<std::vector<SectionRun>> readSectionsInOffice(
+    const css::uno::Reference<css::frame::XModel>& model);
+std::vector<SectionRun> readSectionsStepByStep(
+    const css::uno::Reference<css::frame::XModel>& model);
 
 // 1 when the page style is wider than high, else 0. Import filters leave IsLandscape unset, so
 // the size decides.

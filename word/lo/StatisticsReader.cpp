@@ -6,12 +6,6 @@
 #include <com/sun/star/document/XDocumentProperties.hpp>
 #include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
 #include <com/sun/star/frame/XController.hpp>
-#include <com/sun/star/lang/IllegalArgumentException.hpp>
-#include <com/sun/star/reflection/InvocationTargetException.hpp>
-#include <com/sun/star/script/provider/ScriptFrameworkErrorException.hpp>
-#include <com/sun/star/script/provider/XScript.hpp>
-#include <com/sun/star/script/provider/XScriptProvider.hpp>
-#include <com/sun/star/script/provider/XScriptProviderSupplier.hpp>
 #include <com/sun/star/text/XPageCursor.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
@@ -22,11 +16,10 @@
 #include <com/sun/star/view/XViewCursor.hpp>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
 #include <limits>
 
-#include "word/lo/OfficeScripts.h"
+#include "word/lo/OfficeScriptCall.h"
 #include "word/lo/UnoSupport.h"
 
 namespace kelvara::word::lo {
@@ -101,31 +94,14 @@ int32_t walkDown(const Reference<css::text::XTextViewCursor>& cursor,
 
 std::optional<int32_t> countLinesInOffice(const Reference<css::frame::XModel>& model,
                                           LineWalkBounds bounds) {
-  // Once the office has said it has no such script, it is not asked again.
-  static std::atomic<bool> unavailable{false};
-  Reference<css::script::provider::XScriptProviderSupplier> supplier(model, UNO_QUERY);
-  if (unavailable || !supplier.is()) {
-    return std::nullopt;
-  }
-  try {
-    Reference<css::script::provider::XScript> script =
-        supplier->getScriptProvider()->getScript(toOU(lineWalkScriptUri()));
-    css::uno::Sequence<sal_Int16> outIndex;
-    css::uno::Sequence<css::uno::Any> outParams;
-    css::uno::Sequence<css::uno::Any> args(3);
-    args[0] <<= model;
-    args[1] <<= bounds.plausible;
-    args[2] <<= bounds.most;
-    const css::uno::Any result = script->invoke(args, outIndex, outParams);
-    sal_Int64 lines = 0;
-    if (result >>= lines) {
-      return static_cast<int32_t>(lines);
-    }
-  } catch (const css::script::provider::ScriptFrameworkErrorException&) {
-    unavailable = true;
-  } catch (const css::reflection::InvocationTargetException&) {
-    // The script failed on this document; the walk from here says why, or counts it.
-  } catch (const css::lang::IllegalArgumentException&) {
+  css::uno::Sequence<css::uno::Any> args(3);
+  args[0] <<= model;
+  args[1] <<= bounds.plausible;
+  args[2] <<= bounds.most;
+  sal_Int64 lines = 0;
+  if (const auto result = callOfficeScript(model, "count_lines", args);
+      result && (*result >>= lines)) {
+    return static_cast<int32_t>(lines);
   }
   return std::nullopt;
 }
