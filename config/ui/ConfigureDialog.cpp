@@ -12,6 +12,7 @@
 
 #include "config/ConfigureDialogRules.h"
 #include "config/SettingsWriter.h"
+#include "config/ui/ConversionOptionsTab.h"
 #include "config/ui/FontSetupDialog.h"
 #include "config/ui/PageSetupDialog.h"
 #include "config/ui/ParagraphSetupDialog.h"
@@ -72,11 +73,11 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
   // Every tab in sight: the tab bar is the dialog's table of contents.
   tabs_->setUsesScrollButtons(false);
   program_ = new ProgramOptionsPage(tabs_);
-  conversion_ = makeConversionOptionsTab(context_.wordVersion, context_.locale, tabs_);
+  conversion_ = new ConversionOptionsTab(context_.wordVersion, context_.locale, tabs_);
   external_ = new ExternalProgramsPage(context_.locale, tabs_);
   userData_ = new UserDataPage(tabs_);
   tabs_->addTab(program_, "Program Options");
-  tabs_->addTab(conversion_.page, "Conversion Options");
+  tabs_->addTab(conversion_, "Conversion Options");
   tabs_->addTab(external_, "External Programs");
   tabs_->addTab(userData_, "User Data");
   external_->setFileChooser(context_.chooseFile);
@@ -107,18 +108,18 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
 
   // Opening: version control starts from "None", then every page shows the settings.
   changeSettings([this] { PrepareConfigureOpening(settings_); });
-  conversion_.setSecurityAvailable(context_.securityAvailable, context_.administrator);
+  conversion_->setSecurityAvailable(context_.securityAvailable, context_.administrator);
   program_->load(settings_);
-  conversion_.page->load(settings_);
+  conversion_->load(settings_);
   external_->load(settings_);
   userData_->load(settings_);
-  if (!conversion_.securityShown()) {
+  if (!conversion_->securityShown()) {
     ntfsLight_->setText("No NTFS");
     ntfsLight_->setStyleSheet("QLabel { background-color: #FFFF00; color: black; }");
   }
   const DialogMemory& memory = dialogMemory();
   tabs_->setCurrentIndex(std::clamp(memory.configureTab, 0, tabs_->count() - 1));
-  conversion_.setCurrentInnerTab(memory.configureInnerTab);
+  conversion_->setCurrentInnerTab(memory.configureInnerTab);
   updateNtfsLight();
 }
 
@@ -131,13 +132,13 @@ void ConfigureDialog::changeSettings(const std::function<void()>& change) {
 }
 
 std::string ConfigureDialog::helpTopic() const {
-  return ConfigureHelpTopic(tabs_->currentIndex(), conversion_.currentInnerTab());
+  return ConfigureHelpTopic(tabs_->currentIndex(), conversion_->currentInnerTab());
 }
 
 void ConfigureDialog::updateNtfsLight() {
   ntfsLight_->setVisible(tabs_->currentIndex() ==
                              static_cast<int>(ConfigureTab::ConversionOptions) &&
-                         !conversion_.securityShown());
+                         !conversion_->securityShown());
 }
 
 bool ConfigureDialog::closeToTrayAllowed() {
@@ -155,16 +156,16 @@ bool ConfigureDialog::closeToTrayAllowed() {
 
 Settings ConfigureDialog::settingsForParameterDialogs() const {
   Settings s = settings_;
-  s.DiffVertHorizPagParms = conversion_.diffVertHorizPagParms();
+  s.DiffVertHorizPagParms = conversion_->diffVertHorizPagParms();
   return s;
 }
 
 void ConfigureDialog::paramSel() {
-  bool diff = conversion_.diffVertHorizPagParms();
+  bool diff = conversion_->diffVertHorizPagParms();
   runParamSelDialog(this, *context_.formats, *context_.ini, context_.wordVersion, diff,
                     context_.help);
-  if (diff != conversion_.diffVertHorizPagParms()) {
-    conversion_.setDiffVertHorizPagParms(diff);
+  if (diff != conversion_->diffVertHorizPagParms()) {
+    conversion_->setDiffVertHorizPagParms(diff);
   }
 }
 
@@ -198,7 +199,7 @@ void ConfigureDialog::ok() {
   }
   Settings taken = settings_;
   program_->store(taken);
-  conversion_.page->store(taken);
+  conversion_->store(taken);
   external_->store(taken);
   userData_->store(taken);
   taken.NewFilesDateUtc = platform::localToFileTime(taken.NewFilesDate);
@@ -214,7 +215,7 @@ void ConfigureDialog::ok() {
   }
   DialogMemory& memory = dialogMemory();
   memory.configureTab = tabs_->currentIndex();
-  memory.configureInnerTab = conversion_.currentInnerTab();
+  memory.configureInnerTab = conversion_->currentInnerTab();
   accept();
 }
 

@@ -7,7 +7,6 @@
 
 #include "config/IniFile.h"
 #include "config/Settings.h"
-#include "config/ui/ConversionOptionsSlot.h"
 #include "config/ui/DialogSupport.h"
 #include "config/ui/ExternalProgramsPage.h"
 #include "format/FormatParameterSet.h"
@@ -19,6 +18,7 @@ class QTabWidget;
 
 namespace kelvara::config::ui {
 
+class ConversionOptionsTab;
 class ProgramOptionsPage;
 class UserDataPage;
 
@@ -63,7 +63,7 @@ class ConfigureDialog : public QDialog {
   ConfigureDialog(ConfigureContext context, QWidget* parent = nullptr);
 
   QTabWidget* tabs() const { return tabs_; }
-  const ConversionOptionsSlot& conversionOptions() const { return conversion_; }
+  ConversionOptionsTab* conversionOptions() const { return conversion_; }
   // The help page of the tab shown.
   std::string helpTopic() const;
 
@@ -86,7 +86,7 @@ class ConfigureDialog : public QDialog {
   Settings& settings_;
   QTabWidget* tabs_ = nullptr;
   ProgramOptionsPage* program_ = nullptr;
-  ConversionOptionsSlot conversion_;
+  ConversionOptionsTab* conversion_ = nullptr;
   ExternalProgramsPage* external_ = nullptr;
   UserDataPage* userData_ = nullptr;
   QLabel* ntfsLight_ = nullptr;

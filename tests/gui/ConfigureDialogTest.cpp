@@ -14,6 +14,7 @@
 #include "config/ConfigSections.h"
 #include "config/SettingsLoader.h"
 #include "config/SettingsWriter.h"
+#include "config/ui/ConversionOptionsTab.h"
 #include "config/ui/PageSetupDialog.h"
 
 namespace kelvara::config::ui {
@@ -394,7 +395,7 @@ TEST_F(ConfigureDialogTest, TheNtfsLightShowsOnlyOnTheConversionOptionsWithoutSe
   ConfigureDialog secure(std::move(c));
   secure.show();
   secure.tabs()->setCurrentIndex(1);
-  EXPECT_TRUE(secure.conversionOptions().securityShown());
+  EXPECT_TRUE(secure.conversionOptions()->securityShown());
   EXPECT_FALSE(child<QLabel>(&secure, "NtfsLed")->isVisible());
 }
 
@@ -407,7 +408,7 @@ TEST_F(ConfigureDialogTest, HelpOpensTheTopicOfTheTabShown) {
   dlg.tabs()->setCurrentIndex(3);
   testing::press(&dlg, "HelpBtn");
   dlg.tabs()->setCurrentIndex(1);
-  dlg.conversionOptions().setCurrentInnerTab(0);
+  dlg.conversionOptions()->setCurrentInnerTab(0);
   testing::press(&dlg, "HelpBtn");
   EXPECT_EQ(topics, (std::vector<std::string>{
                         "Configuration.html#program", "Configuration.html#external",
@@ -418,7 +419,7 @@ TEST_F(ConfigureDialogTest, PageSetupFollowsTheDiffBoxAsItStandsNotTheStoredOpti
   ASSERT_TRUE(settings.DiffVertHorizPagParms);
   ConfigureDialog dlg(context());
   dlg.show();
-  dlg.conversionOptions().setDiffVertHorizPagParms(false);
+  dlg.conversionOptions()->setDiffVertHorizPagParms(false);
   bool toolBarHidden = false;
   bool seen = false;
   QTimer::singleShot(0, [&] {

@@ -8,6 +8,7 @@
 
 #include "DialogFixture.h"
 #include "config/ui/ConfigureDialog.h"
+#include "config/ui/ConversionOptionsTab.h"
 #include "config/ui/FontSetupDialog.h"
 #include "config/ui/PageSetupDialog.h"
 #include "config/ui/ParagraphSetupDialog.h"
@@ -113,7 +114,7 @@ TEST(DialogScreenshots, ConfigureDialogEveryTab) {
     }
     dlg.tabs()->setCurrentIndex(1);
     for (int inner = 0; inner < 7; ++inner) {
-      dlg.conversionOptions().setCurrentInnerTab(inner);
+      dlg.conversionOptions()->setCurrentInnerTab(inner);
       QApplication::processEvents();
       screenshot(&dlg, prefix + "-conversion" + std::to_string(inner));
     }
