@@ -81,6 +81,8 @@ ConfigureDialog::ConfigureDialog(ConfigureContext context, QWidget* parent)
   tabs_->addTab(external_, "External Programs");
   tabs_->addTab(userData_, "User Data");
   external_->setFileChooser(context_.chooseFile);
+  conversion_->setSecurityNotice(
+      [this](QWidget* on, const QString& text) { context_.prompts.inform(on, "Security", text); });
   program_->setCloseToTrayGuard([this] { return closeToTrayAllowed(); });
 
   auto* buttons = okCancelHelpButtons(

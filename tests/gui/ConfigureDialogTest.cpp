@@ -399,6 +399,23 @@ TEST_F(ConfigureDialogTest, TheNtfsLightShowsOnlyOnTheConversionOptionsWithoutSe
   EXPECT_FALSE(child<QLabel>(&secure, "NtfsLed")->isVisible());
 }
 
+TEST_F(ConfigureDialogTest, WithoutAdministratorRightsTheSecurityPageSaysItHasNoEffect) {
+  ConfigureContext c = context();
+  c.securityAvailable = true;
+  c.administrator = false;
+  ConfigureDialog dlg(std::move(c));
+  dlg.show();
+  dlg.tabs()->setCurrentIndex(1);
+  dlg.conversionOptions()->setCurrentInnerTab(ConversionOptionsTab::kSecurityTab);
+  QApplication::processEvents();
+  ASSERT_EQ(log.errors.size(), 1u);
+  EXPECT_EQ(log.errors[0],
+            "Security: To change security data you need Administrator privileges.\r\nActually you "
+            "havn't them so you can access this page but the settings wont have any practical "
+            "effects");
+  EXPECT_FALSE(child<QLabel>(&dlg, "NtfsLed")->isVisible());
+}
+
 TEST_F(ConfigureDialogTest, HelpOpensTheTopicOfTheTabShown) {
   ConfigureDialog dlg(context());
   dlg.show();
