@@ -15,9 +15,12 @@ bool LaunchRun(const RunRequest& request, const std::function<void(const run::Ba
       poolEngines.push_back(request.moreEngines(k));
     }
   }
-  run::BatchRun batch(*request.settings, *request.formats, *request.engine, *request.view,
-                      request.locale, request.selection, *request.control);
-  format::DocumentFormatter formatter(*request.formats, word::kRevisionRulesVersion);
+  // The run formats with its own copy: the parameter dialogs may change the caller's set while
+  // the run is paused, and documents in flight on other threads must not see half a change.
+  const format::FormatParameterSet formats = *request.formats;
+  run::BatchRun batch(*request.settings, formats, *request.engine, *request.view, request.locale,
+                      request.selection, *request.control);
+  format::DocumentFormatter formatter(formats, word::kRevisionRulesVersion);
   batch.setFormattingStep(&formatter);
   batch.setMetadataPlatform(&platform::systemMetadata());
   if (request.shard) {
