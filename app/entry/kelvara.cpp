@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QMessageBox>
 #include <QUrl>
+#include <atomic>
 #include <clocale>
 #include <cstdio>
 #include <string>
@@ -19,6 +20,7 @@
 #include "app/window/MainWindow.h"
 #include "config/ui/ConfigureDialog.h"
 #include "config/ui/ShowStateDialog.h"
+#include "platform/Interrupts.h"
 #include "platform/Locale.h"
 #include "platform/MetadataPlatform.h"
 #include "platform/Paths.h"
@@ -28,6 +30,9 @@
 namespace {
 
 using namespace kelvara;
+
+// The window, for the signal watcher's thread.
+std::atomic<window::MainWindow*> gWindow{nullptr};
 
 window::WindowServices makeServices(const std::string& stateDir) {
   window::WindowServices services;
@@ -68,6 +73,24 @@ int main(int argc, char** argv) {
     }
   }
 
+  // Before any thread starts: SIGTERM, SIGINT, SIGQUIT and a hangup close the window as Exit
+  // does (the document under way is finished, the summary written, the office ended); a second
+  // interrupt ends the program and its offices at once.
+  const std::string stateDir = platform::stateDir();
+  platform::InterruptWatcher::start(
+      [] {
+        if (window::MainWindow* w = gWindow.load()) {
+          QMetaObject::invokeMethod(
+              w, [w] { w->exitCommand(); }, Qt::QueuedConnection);
+        } else {
+          std::_Exit(0);  // no window yet, and so no office
+        }
+      },
+      [stateDir] {
+        word::endOfficesOfThisProcess(stateDir);
+        std::_Exit(130);
+      });
+
   QApplication app(argc, argv);
   QApplication::setApplicationName("Kelvara");
   QApplication::setApplicationVersion(KELVARA_VERSION);
@@ -107,7 +130,6 @@ int main(int argc, char** argv) {
       },
       messageBox, &debugLog);
 
-  const std::string stateDir = platform::stateDir();
   window::WindowServices services = makeServices(stateDir);
   services.showHelp = [&help](QWidget*, const std::string& topic) { help.ShowHelpTopic(topic); };
   services.showAbout = [&help](QWidget* parent, const std::string& engineName,
@@ -127,8 +149,10 @@ int main(int argc, char** argv) {
   QObject::connect(&single, &instance::SingleInstance::activationRequested, &window,
                    [&window](const QStringList&) { window.bringToFront(); });
   // The window starts minimised; the start-up step shows it unless "/m" says otherwise.
+  gWindow = &window;
   window.showMinimized();
   const int status = QApplication::exec();
+  gWindow = nullptr;
   word::endOfficesOfThisProcess(stateDir);
   return status;
 }
