@@ -36,9 +36,11 @@ std::atomic<window::MainWindow*> gWindow{nullptr};
 
 window::WindowServices makeServices(const std::string& stateDir) {
   window::WindowServices services;
-  services.makeEngine = [stateDir](int32_t k) {
+  services.makeEngine = [stateDir](int32_t k, const config::Settings& settings) {
     word::LibreOfficeOptions options;
     options.stateDir = stateDir;
+    options.docTimeoutSeconds = settings.DocTimeout;
+    options.recycleAfterDocuments = settings.EngineRecycle;
     if (k > 0) {
       options.instanceName =
           "kelvara-" + std::to_string(platform::currentProcessId()) + "-" + std::to_string(k);

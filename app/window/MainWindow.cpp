@@ -112,7 +112,6 @@ MainWindow::MainWindow(WindowServices services, std::vector<std::string> params)
     a->setEnabled(false);
   }
 
-  engine_ = services_.makeEngine(0);
   engineThread_ = std::make_unique<EngineThread>();
   runView_ = std::make_unique<WindowRunView>(*this);
 
@@ -449,6 +448,8 @@ void MainWindow::startUp() {
     showNormal();
   }
   loadConfiguration();
+  // Made once Kelva.ini is read: its time limit and recycling apply to the office.
+  engine_ = services_.makeEngine(0, settings_);
   connectEngine();
 }
 
@@ -837,7 +838,7 @@ void MainWindow::runCommand() {
     request.settings = &settings_;
     request.formats = &formats_;
     request.engine = engine_.get();
-    request.moreEngines = [this](int32_t k) { return services_.makeEngine(k); };
+    request.moreEngines = [this](int32_t k) { return services_.makeEngine(k, settings_); };
     request.engineCount = engineCount;
     request.view = runView_.get();
     request.locale = services_.locale;

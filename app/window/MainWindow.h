@@ -40,8 +40,10 @@ class WindowRunView;
 // What the window is given from outside: the offices, the configuration file, the boxes and
 // the other windows it opens.
 struct WindowServices {
-  // Office k of the run (0 is the one kept for the program's life, the others form the pool).
-  std::function<std::unique_ptr<word::DocumentEngine>(int32_t k)> makeEngine;
+  // Office k of the run (0 is the one kept for the program's life, the others form the pool),
+  // with the settings' time limit and recycling.
+  std::function<std::unique_ptr<word::DocumentEngine>(int32_t k, const config::Settings& settings)>
+      makeEngine;
   // Ends offices a crashed run left behind, saying so through the callback. May be empty.
   std::function<void(const std::function<void(const std::string&)>&)> clearStaleEngines;
   std::string configPath;

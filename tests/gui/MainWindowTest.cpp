@@ -116,6 +116,8 @@ class MainWindowTest : public ::testing::Test {
     ini.writeString(config::kConfigurationDataSection, "InpPath", in_);
     ini.writeString(config::kConfigurationDataSection, "OutPath", out_);
     ini.writeInteger(config::kOptionsSection, "Engines", 1);
+    ini.writeInteger(config::kOptionsSection, "DocTimeout", 45);
+    ini.writeInteger(config::kOptionsSection, "EngineRecycle", 7);
   }
 
   void TearDown() override {
@@ -131,7 +133,8 @@ class MainWindowTest : public ::testing::Test {
 
   WindowServices services() {
     WindowServices s;
-    s.makeEngine = [this](int32_t) {
+    s.makeEngine = [this](int32_t, const config::Settings& settings) {
+      engineSettings_ = settings;
       auto engine = std::make_unique<FakeDocumentEngine>();
       engine_ = engine.get();
       if (gate_) {
@@ -181,6 +184,7 @@ class MainWindowTest : public ::testing::Test {
   FakeDocumentEngine* engine_ = nullptr;
   std::unique_ptr<Gate> gate_;
   bool trayAvailable_ = false;
+  config::Settings engineSettings_;  // what the window made its last office with
   std::vector<std::string> helpTopics_;
   std::function<bool(QWidget*, config::ui::ConfigureContext)> configure_;
   int configureOpened_ = 0;
@@ -202,6 +206,9 @@ TEST_F(MainWindowTest, StartUpFillsTheFormatListsAndLeavesTheWindowIdle) {
   EXPECT_TRUE(text("state").isEmpty());
   EXPECT_TRUE(w.idle());
   EXPECT_TRUE(engine_->connected());
+  // The office is made with Kelva.ini's limits.
+  EXPECT_EQ(engineSettings_.DocTimeout, 45);
+  EXPECT_EQ(engineSettings_.EngineRecycle, 7);
   EXPECT_EQ(w.tray()->hint(), "Kelvara 1.0.2.11\r\nStatus: Started");
 }
 
@@ -466,7 +473,7 @@ TEST_F(MainWindowTest, AnOfficeThatCannotBeReachedIsOfferedAgainAndNoEndsTheProg
   };
   Unreachable* engine = nullptr;
   WindowServices s = services();
-  s.makeEngine = [&engine](int32_t) {
+  s.makeEngine = [&engine](int32_t, const config::Settings&) {
     auto e = std::make_unique<Unreachable>();
     engine = e.get();
     return e;
